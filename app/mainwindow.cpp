@@ -1,0 +1,242 @@
+#include "app/mainwindow.h"
+
+#include "app/controls.h"
+#include "app/controltable.h"
+#include "app/platform.h"
+#include "panels/fields.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QUrl>
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+namespace tarnwick {
+
+namespace {
+
+const QString windowCaption = QStringLiteral("Tarnwick（单位：kg，mm）");
+const QString pinnedCaption = QStringLiteral("不置顶");
+const char *const makerPage = "https://www.tarnwick-steel.example/";
+
+QString fromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+int pixels(int twips)
+{
+    return static_cast<int>(std::lround(static_cast<double>(twips) / twipsPerPixel));
+}
+
+// Every control is drawn in the Song typeface. Where SimSun is missing, a Song-style face and
+// then any CJK face stand in, so that no caption ever shows boxes.
+QFont songFont(double points)
+{
+    static const bool fallbacksInstalled = [] {
+        QFont::insertSubstitutions(QStringLiteral("宋体"),
+            { QStringLiteral("SimSun"), QStringLiteral("NSimSun"), QStringLiteral("AR PL UMing CN"),
+                QStringLiteral("AR PL UMing TW"), QStringLiteral("AR PL SungtiL GB"),
+                QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Source Han Serif SC"),
+                QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei"),
+                QStringLiteral("Droid Sans Fallback"), QStringLiteral("Microsoft YaHei") });
+        return true;
+    }();
+    Q_UNUSED(fallbacksInstalled);
+    QFont font(QStringLiteral("宋体"));
+    font.setPointSizeF(points);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+QWidget *makeControl(const ControlSpec &spec, QWidget *container)
+{
+    const QString text = fromUtf8(spec.text);
+    switch (spec.kind) {
+    case Kind::Frame:
+        return new QGroupBox(text, container);
+    case Kind::Label: {
+        auto *label = new QLabel(text, container);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        return label;
+    }
+    case Kind::ResultLabel: {
+        auto *label = new ResultLabel(container);
+        label->setText(text);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setFrameStyle(QFrame::Box | QFrame::Plain);
+        return label;
+    }
+    case Kind::TextField: {
+        auto *field = new TextField(container);
+        field->setText(text);
+        return field;
+    }
+    case Kind::PushButton: {
+        auto *button = new QPushButton(text, container);
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        return button;
+    }
+    case Kind::OptionButton: {
+        auto *option = new QRadioButton(text, container);
+        option->setChecked(spec.selected);
+        return option;
+    }
+    case Kind::Picture:
+        return new QLabel(container);
+    }
+    return nullptr;
+}
+
+bool takesFocus(Kind kind)
+{
+    return kind == Kind::TextField || kind == Kind::PushButton || kind == Kind::OptionButton;
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent)
+    : QWidget(parent,
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
+            | Qt::MSWindowsFixedSizeDialogHint)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(windowCaption);
+    setFixedSize(pixels(formWidthTwips), pixels(formHeightTwips));
+    setFont(songFont(10.5));
+
+    createControls();
+    panels_ = std::make_unique<WeightPanels>(this);
+    calculator_ = std::make_unique<CalculatorPanel>(this);
+
+    connect(control<QPushButton>(this, "Command8"), &QPushButton::clicked, this,
+        &MainWindow::togglePinnedOnTop);
+    connect(
+        control<QPushButton>(this, "Command10"), &QPushButton::clicked, this, &MainWindow::reset);
+    connect(control<QPushButton>(this, "Command11"), &QPushButton::clicked, this,
+        &MainWindow::visitWebPage);
+
+    control<QLineEdit>(this, "Text1")->setFocus(Qt::OtherFocusReason);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::createControls()
+{
+    std::map<std::string_view, QWidget *> containers;
+    std::map<QWidget *, QButtonGroup *> optionGroups;
+    std::vector<std::pair<int, QWidget *>> focusable;
+    for (const ControlSpec &spec : controlTable) {
+        QWidget *container = spec.container.empty() ? this : containers.at(spec.container);
+        QWidget *widget = makeControl(spec, container);
+        widget->setObjectName(fromUtf8(spec.name));
+        widget->setGeometry(
+            pixels(spec.left), pixels(spec.top), pixels(spec.width), pixels(spec.height));
+        if (spec.fontPoints > 0)
+            widget->setFont(songFont(spec.fontPoints));
+        if (spec.kind == Kind::Frame)
+            containers.emplace(spec.name, widget);
+        // Qt's automatic exclusivity would also reach into the frames below the window, so each
+        // container's option buttons get a group of their own.
+        if (spec.kind == Kind::OptionButton) {
+            auto [group, isNew] = optionGroups.try_emplace(container, nullptr);
+            if (isNew)
+                group->second = new QButtonGroup(container);
+            group->second->addButton(qobject_cast<QRadioButton *>(widget));
+        }
+        if (takesFocus(spec.kind))
+            focusable.emplace_back(spec.tabIndex, widget);
+    }
+
+    // The option buttons of one container form one group and so one Tab stop.
+    std::sort(focusable.begin(), focusable.end(),
+        [](const auto &a, const auto &b) { return a.first < b.first; });
+    std::map<QWidget *, std::size_t> groupStops;
+    for (const auto &entry : focusable) {
+        QWidget *widget = entry.second;
+        if (qobject_cast<QRadioButton *>(widget) != nullptr) {
+            const auto [stop, isNew]
+                = groupStops.try_emplace(widget->parentWidget(), tabStops_.size());
+            if (!isNew) {
+                tabStops_[stop->second].push_back(widget);
+                continue;
+            }
+        }
+        tabStops_.push_back({ widget });
+    }
+}
+
+bool MainWindow::focusNextPrevChild(bool next)
+{
+    if (tabStops_.empty())
+        return QWidget::focusNextPrevChild(next);
+    const std::size_t count = tabStops_.size();
+    QWidget *current = focusWidget();
+    const auto found
+        = std::find_if(tabStops_.begin(), tabStops_.end(), [current](const auto &stop) {
+              return std::find(stop.begin(), stop.end(), current) != stop.end();
+          });
+    std::size_t index = 0;
+    if (found != tabStops_.end()) {
+        const auto position = static_cast<std::size_t>(found - tabStops_.begin());
+        index = next ? (position + 1) % count : (position + count - 1) % count;
+    } else if (!next) {
+        index = count - 1;
+    }
+    const std::vector<QWidget *> &stop = tabStops_[index];
+    QWidget *target = stop.front();
+    for (QWidget *candidate : stop) {
+        auto *option = qobject_cast<QRadioButton *>(candidate);
+        if (option != nullptr && option->isChecked())
+            target = option;
+    }
+    target->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
+}
+
+void MainWindow::centerOnScreen()
+{
+    const QScreen *screen
+        = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+// The caption names what the next click does; flag and caption follow the call whatever it
+// achieved.
+void MainWindow::togglePinnedOnTop()
+{
+    auto *button = control<QPushButton>(this, "Command8");
+    static const QString releasedCaption = fromUtf8(controlSpec("Command8").text);
+    platform::setStayOnTop(this, !pinnedOnTop_);
+    pinnedOnTop_ = !pinnedOnTop_;
+    button->setText(pinnedOnTop_ ? pinnedCaption : releasedCaption);
+    emit pinnedOnTopChanged(pinnedOnTop_);
+}
+
+// Empties every text field in creation order; each emptying runs its whole cascade before the
+// next field is emptied.
+void MainWindow::reset()
+{
+    for (const ControlSpec &spec : controlTable) {
+        if (spec.kind == Kind::TextField)
+            control<QLineEdit>(this, spec.name)->setText(QString());
+    }
+}
+
+void MainWindow::visitWebPage()
+{
+    platform::openWebPage(QUrl(QString::fromLatin1(makerPage)));
+}
+
+} // namespace tarnwick
