@@ -14,7 +14,7 @@ struct ControlSpec
     std::string_view name;
     Kind kind;
     std::string_view container; // empty: the window itself
-    std::string_view text; // caption or initial text, UTF-8
+    std::string_view text; // caption or initial text, UTF-8; a picture's image resource
     int left;
     int top;
     int width;
@@ -79,7 +79,7 @@ constexpr std::array<ControlSpec, 51> controlTable { {
     { "Label3",    Kind::Label,        "Frame1", "厚：",      350, 1250,  495,  375,  5,  9,     false, "" },
     { "Label2",    Kind::Label,        "Frame1", "宽：",      350,  800,  495,  255,  4,  9,     false, "" },
     { "Label1",    Kind::Label,        "Frame1", "长：",      350,  360,  495,  255,  3,  9,     false, "" },
-    { "Image1",    Kind::Picture,      "",       "",         3000, 2655, 5250, 2670, -1,  0,     false, "" },
+    { "Image1",    Kind::Picture,      "",       ":/banner.jpg", 3000, 2655, 5250, 2670, -1,  0,     false, "" },
     { "Label32",   Kind::ResultLabel,  "",       "0.00",     6405, 5595, 1815,  375, 42, 15.75,  false, "Label22" },
     { "Label23",   Kind::Label,        "",       "材料密度(t/m3):", 1320, 6350, 1935, 270, 34, 12, false, "" },
     { "Label22",   Kind::Label,        "",       "计算器：",  360, 5700,  750,  300, 24,  9,     false, "" },

@@ -8,6 +8,8 @@
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QIcon>
+#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -54,6 +56,29 @@ QFont songFont(double points)
     return font;
 }
 
+// The picture at its natural size; on high-density screens its double-resolution twin
+// ("name@2x.jpg" beside "name.jpg") where there is one.
+QPixmap loadPicture(const QString &path, qreal devicePixelRatio)
+{
+    if (devicePixelRatio > 1.0) {
+        const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+        QPixmap sharp(path.left(dot) + QStringLiteral("@2x") + path.mid(dot));
+        if (!sharp.isNull()) {
+            sharp.setDevicePixelRatio(2.0);
+            return sharp;
+        }
+    }
+    return QPixmap(path);
+}
+
+QIcon programIcon()
+{
+    QIcon icon;
+    for (const int size : { 16, 32, 48, 256 })
+        icon.addFile(QStringLiteral(":/icons/hicolor/%1x%1/apps/tarnwick.png").arg(size));
+    return icon;
+}
+
 QWidget *makeControl(const ControlSpec &spec, QWidget *container)
 {
     const QString text = fromUtf8(spec.text);
@@ -88,8 +113,11 @@ QWidget *makeControl(const ControlSpec &spec, QWidget *container)
         option->setChecked(spec.selected);
         return option;
     }
-    case Kind::Picture:
-        return new QLabel(container);
+    case Kind::Picture: {
+        auto *picture = new QLabel(container);
+        picture->setPixmap(loadPicture(text, container->devicePixelRatioF()));
+        return picture;
+    }
     }
     return nullptr;
 }
@@ -109,6 +137,7 @@ MainWindow::MainWindow(QWidget *parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(windowCaption);
+    setWindowIcon(programIcon());
     setFixedSize(pixels(formWidthTwips), pixels(formHeightTwips));
     setFont(songFont(10.5));
 
