@@ -22,7 +22,7 @@ struct ControlSpec
     int tabIndex; // -1: takes no place in the tab order
     double fontPoints; // 0: no font of its own
     bool selected; // option buttons selected at start
-    std::string_view captionedBy; // the control whose caption names this field or weight
+    std::string_view captionedBy; // the control whose caption names this field or result
 };
 
 constexpr int twipsPerPixel = 15;

@@ -12,6 +12,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QUrl>
 #include <algorithm>
@@ -184,6 +185,8 @@ void MainWindow::createControls()
             focusable.emplace_back(spec.tabIndex, widget);
     }
 
+    nameForScreenReaders();
+
     // The option buttons of one container form one group and so one Tab stop.
     std::sort(focusable.begin(), focusable.end(),
         [](const auto &a, const auto &b) { return a.first < b.first; });
@@ -199,6 +202,23 @@ void MainWindow::createControls()
             }
         }
         tabStops_.push_back({ widget });
+    }
+}
+
+// A field is announced by the caption beside it; a result label by what its value is: the
+// weight of its panel, or the calculator's result.
+void MainWindow::nameForScreenReaders()
+{
+    for (const ControlSpec &spec : controlTable) {
+        if (spec.captionedBy.empty())
+            continue;
+        const ControlSpec &caption = controlSpec(spec.captionedBy);
+        QString name = fromUtf8(caption.text);
+        if (spec.kind == Kind::ResultLabel) {
+            name.remove(QRegularExpression(QStringLiteral("[:：]$")));
+            name += caption.kind == Kind::Frame ? QStringLiteral("重量") : QStringLiteral("结果");
+        }
+        control<QWidget>(this, spec.name)->setAccessibleName(name);
     }
 }
 

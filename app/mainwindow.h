@@ -44,6 +44,7 @@ protected:
 
 private:
     void createControls();
+    void nameForScreenReaders();
     void togglePinnedOnTop();
     void reset();
     static void visitWebPage();

@@ -65,6 +65,15 @@ inline void clear(const QWidget *window, const char *name)
     QTest::keyClick(edit, Qt::Key_Delete);
 }
 
+// Selects all and types over it: the first key replaces the whole text in one change.
+inline void replace(const QWidget *window, const char *name, const QString &keys)
+{
+    QLineEdit *edit = field(window, name);
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(edit, keys);
+}
+
 // Replaces the field's text by typing, as a user would.
 inline void retype(const QWidget *window, const char *name, const QString &keys)
 {
