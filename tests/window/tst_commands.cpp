@@ -1,0 +1,253 @@
+// The window commands (pin on top, reset, visit the maker's page) and the program's resources.
+
+#include "windowtest.h"
+
+#include <QDesktopServices>
+#include <QFile>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QUrl>
+#include <QWindow>
+
+using namespace windowtest;
+
+// Takes the addresses that the program hands to the browser, so that no browser starts.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> urls;
+
+public Q_SLOTS:
+    void open(const QUrl &url) { urls.append(url); }
+};
+
+class CommandsTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void pinTogglesBandCaptionAndFlag();
+    void resetInStartState_data();
+    void resetInStartState();
+    void resetAfterEveryPanelComputed();
+    void resetKeepsChoicesAndPin();
+    void visitOpensTheOneAddressAndChangesNothing();
+    void fieldsAndResultsCarryAccessibleNames_data();
+    void fieldsAndResultsCarryAccessibleNames();
+    void bannerAndIcon();
+    void iconFileHoldsSixSizesWithAlpha();
+};
+
+namespace {
+
+// Every text the user can see, by control name.
+QMap<QString, QString> visibleTexts(const QWidget *window)
+{
+    QMap<QString, QString> texts;
+    for (const QLineEdit *edit : window->findChildren<QLineEdit *>())
+        texts.insert(edit->objectName(), edit->text());
+    for (const QLabel *label : window->findChildren<QLabel *>())
+        texts.insert(label->objectName(), label->text());
+    for (const QAbstractButton *button : window->findChildren<QAbstractButton *>())
+        texts.insert(button->objectName(),
+            button->text() + (button->isChecked() ? QStringLiteral("*") : QString()));
+    return texts;
+}
+
+void fill(const QWidget *window, std::initializer_list<std::pair<const char *, const char *>> texts)
+{
+    for (const auto &[name, value] : texts)
+        type(window, name, QString::fromUtf8(value));
+}
+
+} // namespace
+
+void CommandsTest::pinTogglesBandCaptionAndFlag()
+{
+    const auto window = openWindow();
+    auto *pin = find<QPushButton>(window.get(), "Command8");
+    const QRect placed = window->geometry();
+    const QWindow *handle = window->windowHandle();
+    QVERIFY(handle != nullptr);
+
+    click(window.get(), "Command8");
+    QCOMPARE(pin->text(), QStringLiteral("不置顶"));
+    QVERIFY(window->property("PinnedOnTop").toBool());
+    QVERIFY(handle->flags().testFlag(Qt::WindowStaysOnTopHint));
+    QCOMPARE(window->windowHandle(), handle); // the same native window, not a new one
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->geometry(), placed);
+
+    click(window.get(), "Command8");
+    QCOMPARE(pin->text(), QStringLiteral("置顶"));
+    QVERIFY(!window->property("PinnedOnTop").toBool());
+    QVERIFY(!handle->flags().testFlag(Qt::WindowStaysOnTopHint));
+    QCOMPARE(window->windowHandle(), handle);
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->geometry(), placed);
+}
+
+void CommandsTest::resetInStartState_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("result");
+    QTest::newRow("times") << "Option5"
+                           << "0.00";
+    QTest::newRow("divide") << "Option6"
+                            << "除数不能为0";
+    QTest::newRow("power") << "Option7"
+                           << "1.00";
+}
+
+// Only the density holds text: emptying it zeroes both plates, whose 0 reaches the calculator
+// before the calculator's own fields are emptied.
+void CommandsTest::resetInStartState()
+{
+    QFETCH(QString, operation);
+    QFETCH(QString, result);
+    const auto window = openWindow();
+    click(window.get(), qPrintable(operation));
+    TextHistory first(window.get(), "Text24");
+    click(window.get(), "Command10");
+    for (const QLineEdit *edit : window->findChildren<QLineEdit *>())
+        QVERIFY2(edit->text().isEmpty(), qPrintable(edit->objectName()));
+    QCOMPARE(first.texts(), (QStringList { "0", "" }));
+    QCOMPARE(text(window.get(), "Label26"), QStringLiteral("0"));
+    QCOMPARE(text(window.get(), "Label27"), QStringLiteral("0"));
+    QCOMPARE(text(window.get(), "Label30"), QStringLiteral("0.00"));
+    QCOMPARE(text(window.get(), "Label29"), QStringLiteral("0.00"));
+    QCOMPARE(text(window.get(), "Label32"), result);
+}
+
+// Fields are emptied in creation order, each cascade running to its end before the next: the
+// round bar's own field comes first, the density third, the calculator's fields after it.
+void CommandsTest::resetAfterEveryPanelComputed()
+{
+    const auto window = openWindow();
+    fill(window.get(),
+        { { "Text1", "1000" }, { "Text2", "1000" }, { "Text3", "10" }, { "Text5", "2000000" },
+            { "Text6", "6" }, { "Text11", "60" }, { "Text12", "50" }, { "Text14", "1000" },
+            { "Text4", "20" }, { "Text18", "1000" }, { "Text25", "3" } });
+    QCOMPARE(text(window.get(), "Text24"), QStringLiteral("2.47"));
+    TextHistory first(window.get(), "Text24");
+    click(window.get(), "Command10");
+    QCOMPARE(first.texts(), (QStringList { "0", "" }));
+    for (const char *label : { "Label26", "Label27", "Label29", "Label30" })
+        QCOMPARE(text(window.get(), label), QStringLiteral("0"));
+    QCOMPARE(text(window.get(), "Label32"), QStringLiteral("0.00"));
+    for (const QLineEdit *edit : window->findChildren<QLineEdit *>())
+        QVERIFY2(edit->text().isEmpty(), qPrintable(edit->objectName()));
+
+    // Every weight computed after the reset is 0 until a density is typed again.
+    fill(window.get(), { { "Text1", "1000" }, { "Text2", "1000" }, { "Text3", "10" } });
+    QCOMPARE(text(window.get(), "Label26"), QStringLiteral("0"));
+    type(window.get(), "Text27", QStringLiteral("7.85"));
+    QCOMPARE(text(window.get(), "Label26"), QStringLiteral("78.5"));
+}
+
+void CommandsTest::resetKeepsChoicesAndPin()
+{
+    const auto window = openWindow();
+    click(window.get(), "Option2");
+    click(window.get(), "Option8");
+    click(window.get(), "Command8");
+    type(window.get(), "Text13", QStringLiteral("   "));
+    click(window.get(), "Command10");
+    QCOMPARE(text(window.get(), "Text13"), QString());
+    QVERIFY(find<QRadioButton>(window.get(), "Option2")->isChecked());
+    QVERIFY(find<QRadioButton>(window.get(), "Option8")->isChecked());
+    QVERIFY(window->property("PinnedOnTop").toBool());
+    QCOMPARE(find<QPushButton>(window.get(), "Command8")->text(), QStringLiteral("不置顶"));
+    QCOMPARE(text(window.get(), "Label32"), QStringLiteral("不能开0次方"));
+}
+
+void CommandsTest::visitOpensTheOneAddressAndChangesNothing()
+{
+    const auto window = openWindow();
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+    fill(window.get(), { { "Text1", "1000" }, { "Text2", "1000" }, { "Text3", "10" } });
+    const QMap<QString, QString> before = visibleTexts(window.get());
+    const QRect placed = window->geometry();
+    click(window.get(), "Command11");
+    click(window.get(), "Command11");
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    QCOMPARE(catcher.urls.size(), 2);
+    for (const QUrl &url : std::as_const(catcher.urls))
+        QCOMPARE(url, QUrl(QStringLiteral("https://www.tarnwick-steel.example/")));
+    QCOMPARE(visibleTexts(window.get()), before);
+    QCOMPARE(window->geometry(), placed);
+    QVERIFY(!window->property("PinnedOnTop").toBool());
+}
+
+void CommandsTest::fieldsAndResultsCarryAccessibleNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("accessibleName");
+    QTest::newRow("plate length") << "Text1"
+                                  << "长：";
+    QTest::newRow("area") << "Text5"
+                          << "面积：";
+    QTest::newRow("bar length") << "Text18"
+                                << "长度：";
+    QTest::newRow("pipe inner diameter") << "Text12"
+                                         << "内径:";
+    QTest::newRow("pipe wall") << "Text13"
+                               << "壁厚:";
+    QTest::newRow("density") << "Text27"
+                             << "材料密度(t/m3):";
+    QTest::newRow("plate weight") << "Label26"
+                                  << "钢板一重量";
+    QTest::newRow("pipe weight") << "Label29"
+                                 << "钢管重量";
+    QTest::newRow("calculator result") << "Label32"
+                                       << "计算器结果";
+}
+
+void CommandsTest::fieldsAndResultsCarryAccessibleNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, accessibleName);
+    const auto window = openWindow();
+    QCOMPARE(find(window.get(), qPrintable(name))->accessibleName(), accessibleName);
+}
+
+void CommandsTest::bannerAndIcon()
+{
+    const auto window = openWindow();
+    const QPixmap banner = find<QLabel>(window.get(), "Image1")->pixmap();
+    QVERIFY(!banner.isNull());
+    QCOMPARE(banner.deviceIndependentSize().toSize(), QSize(350, 178));
+    QCOMPARE(QPixmap(QStringLiteral(":/banner@2x.jpg")).size(), QSize(700, 356));
+    const QList<QSize> sizes = window->windowIcon().availableSizes();
+    for (const int side : { 16, 32, 48, 256 })
+        QVERIFY2(sizes.contains(QSize(side, side)), qPrintable(QString::number(side)));
+}
+
+// The Windows icon file: six images, 256 down to 16 pixels, each 32 bits with alpha.
+void CommandsTest::iconFileHoldsSixSizesWithAlpha()
+{
+    QFile file(QStringLiteral(TARNWICK_ICON_FILE));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray data = file.readAll();
+    const auto byte = [&data](qsizetype at) { return static_cast<quint8>(data.at(at)); };
+    const auto word = [&byte](qsizetype at) { return byte(at) | (byte(at + 1) << 8); };
+    QVERIFY(data.size() > 6);
+    QCOMPARE(word(0), 0); // reserved
+    QCOMPARE(word(2), 1); // an icon, not a cursor
+    QCOMPARE(word(4), 6);
+    QList<int> sides;
+    for (int entry = 0; entry < 6; ++entry) {
+        const qsizetype at = 6 + entry * 16;
+        QVERIFY(data.size() >= at + 16);
+        sides.append(byte(at) == 0 ? 256 : byte(at));
+        QCOMPARE(byte(at + 1), byte(at)); // square
+        QCOMPARE(word(at + 6), 32); // bits per pixel
+    }
+    QCOMPARE(sides, (QList<int> { 256, 128, 48, 32, 24, 16 }));
+}
+
+QTEST_MAIN(CommandsTest)
+#include "tst_commands.moc"
