@@ -94,7 +94,8 @@ QWidget *makeControl(const ControlSpec &spec, QWidget *container)
     case Kind::ResultLabel: {
         auto *label = new ResultLabel(container);
         label->setText(text);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        // Centred vertically: the large digits fill the label's height.
+        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         label->setFrameStyle(QFrame::Box | QFrame::Plain);
         return label;
     }
