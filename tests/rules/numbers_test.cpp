@@ -374,9 +374,13 @@ public:
 TEST(NumbersLocale, PointStaysDecimalPointUnderCommaLocale)
 {
     const CLocaleRestorer restorer;
-    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
-        GTEST_SKIP() << "the de_DE.UTF-8 locale is not installed";
-    }
+    // The POSIX name first, then the Windows C runtime's own.
+    bool german = false;
+    for (const char *name : { "de_DE.UTF-8", "de_DE.utf8", "German_Germany.1252" })
+        german = german || std::setlocale(LC_ALL, name) != nullptr;
+    if (!german)
+        GTEST_SKIP() << "no German locale is installed";
+    ASSERT_STREQ(std::localeconv()->decimal_point, ",");
     EXPECT_EQ(readNumber("12.5"), 12.5);
     EXPECT_EQ(readNumber("1,5"), 1.0);
     EXPECT_EQ(readNumber("2.5e3"), 2500.0);
