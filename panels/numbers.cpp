@@ -168,10 +168,15 @@ DecimalForm fifteenDigits(double value)
     return form;
 }
 
+// The double nearest to a fixed-point text; beyond the largest double, an infinity.
 double parseDouble(std::string_view text)
 {
     double value = 0.0;
-    std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
+    const auto result = std::from_chars(
+        text.data(), text.data() + text.size(), value, std::chars_format::general);
+    if (result.ec == std::errc::result_out_of_range) {
+        return signedInfinity(!text.empty() && text.front() == '-');
+    }
     return value;
 }
 
@@ -249,7 +254,8 @@ double readNumber(std::string_view text)
         }
     }
 
-    while (!digits.empty() && digits.back() == '0') {
+    // Trailing zeros say nothing, unless a non-zero digit beyond the kept ones follows them.
+    while (!droppedNonZero && !digits.empty() && digits.back() == '0') {
         digits.pop_back();
     }
     if (digits.empty()) {
@@ -349,7 +355,11 @@ Display showWeight(double weight, int decimals)
     if (!std::isfinite(weight)) {
         return Fault::OutOfRange;
     }
+    // The largest weights round, at 15 digits, beyond the largest double.
     const double rounded = parseDouble(formatFixed(weight, decimals));
+    if (!std::isfinite(rounded)) {
+        return Fault::OutOfRange;
+    }
     if (rounded == 0.0) {
         return std::string("0");
     }

@@ -213,6 +213,9 @@ TEST(ReadNumberLong, DigitFarBeyondHalfwayDecidesRounding)
     EXPECT_EQ(readNumber(halfway), 9007199254740992.0);
     EXPECT_EQ(readNumber(halfway + "." + std::string(1'000'000, '0')), 9007199254740992.0);
     EXPECT_EQ(readNumber(halfway + "." + std::string(1'000'000, '0') + "1"), 9007199254740994.0);
+    // Zeros among the kept digits stay where a non-zero digit follows beyond them.
+    EXPECT_EQ(readNumber("1." + std::string(799, '0') + "1"), 1.0);
+    EXPECT_EQ(readNumber("1." + std::string(5000, '0') + "1"), 1.0);
     EXPECT_EQ(readNumber("-" + halfway + std::string(5000, '0') + "1e-5001"), -9007199254740994.0);
 }
 
@@ -322,6 +325,9 @@ INSTANTIATE_TEST_SUITE_P(Rows, ShowWeight,
         { "Infinite", infinity, 2, Fault::OutOfRange },
         { "NegativeInfinite", -infinity, 2, Fault::OutOfRange },
         { "NotANumber", std::numeric_limits<double>::quiet_NaN(), 2, Fault::OutOfRange },
+        { "RoundsBeyondLargestDouble", 1.7976931348623157e308, 2, Fault::OutOfRange },
+        { "NegativeRoundsBeyondLargestDouble", -1.7976931348623157e308, 5, Fault::OutOfRange },
+        { "LargestThatStaysFinite", 1.79769313486231e308, 2, "1.79769313486231E+308" },
     }),
     rowName<ShowRow>);
 
