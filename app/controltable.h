@@ -9,7 +9,7 @@ enum class Kind { Frame, Label, ResultLabel, TextField, PushButton, OptionButton
 
 // One control of the window. Positions and sizes are in twips (15 to a pixel at 96 dpi),
 // measured from the top-left corner of the container (the window, or the frame's outer corner).
-struct ControlSpec
+struct ControlRow
 {
     std::string_view name;
     Kind kind;
@@ -31,7 +31,7 @@ constexpr int formHeightTwips = 6900;
 
 // Every control in creation order: the window creates them in this order and the reset walks it.
 // clang-format off
-constexpr std::array<ControlSpec, 51> controlTable { {
+constexpr std::array<ControlRow, 51> controlTable { {
     { "Frame5",    Kind::Frame,        "",       "圆钢",     5760,  360, 2535, 2175, 43,  9,     false, "" },
     { "Text4",     Kind::TextField,    "Frame5", "",          960,  360, 1455,  475, 49, 15.75,  false, "Label11" },
     { "Command5",  Kind::PushButton,   "Frame5", "重量：",    120, 1680,  700,  375, 45,  9,     false, "" },
@@ -87,11 +87,11 @@ constexpr std::array<ControlSpec, 51> controlTable { {
 // clang-format on
 
 // The table's entry for the named control.
-constexpr const ControlSpec &controlSpec(std::string_view name)
+constexpr const ControlRow &controlRow(std::string_view name)
 {
-    for (const ControlSpec &spec : controlTable) {
-        if (spec.name == name)
-            return spec;
+    for (const ControlRow &row : controlTable) {
+        if (row.name == name)
+            return row;
     }
     throw "no such control"; // a compile-time error where used in a constant expression
 }

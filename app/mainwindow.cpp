@@ -80,10 +80,10 @@ QIcon programIcon()
     return icon;
 }
 
-QWidget *makeControl(const ControlSpec &spec, QWidget *container)
+QWidget *makeControl(const ControlRow &row, QWidget *container)
 {
-    const QString text = fromUtf8(spec.text);
-    switch (spec.kind) {
+    const QString text = fromUtf8(row.text);
+    switch (row.kind) {
     case Kind::Frame:
         return new QGroupBox(text, container);
     case Kind::Label: {
@@ -112,7 +112,7 @@ QWidget *makeControl(const ControlSpec &spec, QWidget *container)
     }
     case Kind::OptionButton: {
         auto *option = new QRadioButton(text, container);
-        option->setChecked(spec.selected);
+        option->setChecked(row.selected);
         return option;
     }
     case Kind::Picture: {
@@ -164,26 +164,26 @@ void MainWindow::createControls()
     std::map<std::string_view, QWidget *> containers;
     std::map<QWidget *, QButtonGroup *> optionGroups;
     std::vector<std::pair<int, QWidget *>> focusable;
-    for (const ControlSpec &spec : controlTable) {
-        QWidget *container = spec.container.empty() ? this : containers.at(spec.container);
-        QWidget *widget = makeControl(spec, container);
-        widget->setObjectName(fromUtf8(spec.name));
+    for (const ControlRow &row : controlTable) {
+        QWidget *container = row.container.empty() ? this : containers.at(row.container);
+        QWidget *widget = makeControl(row, container);
+        widget->setObjectName(fromUtf8(row.name));
         widget->setGeometry(
-            pixels(spec.left), pixels(spec.top), pixels(spec.width), pixels(spec.height));
-        if (spec.fontPoints > 0)
-            widget->setFont(songFont(spec.fontPoints));
-        if (spec.kind == Kind::Frame)
-            containers.emplace(spec.name, widget);
+            pixels(row.left), pixels(row.top), pixels(row.width), pixels(row.height));
+        if (row.fontPoints > 0)
+            widget->setFont(songFont(row.fontPoints));
+        if (row.kind == Kind::Frame)
+            containers.emplace(row.name, widget);
         // Qt's automatic exclusivity would also reach into the frames below the window, so each
         // container's option buttons get a group of their own.
-        if (spec.kind == Kind::OptionButton) {
+        if (row.kind == Kind::OptionButton) {
             auto [group, isNew] = optionGroups.try_emplace(container, nullptr);
             if (isNew)
                 group->second = new QButtonGroup(container);
             group->second->addButton(qobject_cast<QRadioButton *>(widget));
         }
-        if (takesFocus(spec.kind))
-            focusable.emplace_back(spec.tabIndex, widget);
+        if (takesFocus(row.kind))
+            focusable.emplace_back(row.tabIndex, widget);
     }
 
     nameForScreenReaders();
@@ -210,16 +210,16 @@ void MainWindow::createControls()
 // weight of its panel, or the calculator's result.
 void MainWindow::nameForScreenReaders()
 {
-    for (const ControlSpec &spec : controlTable) {
-        if (spec.captionedBy.empty())
+    for (const ControlRow &row : controlTable) {
+        if (row.captionedBy.empty())
             continue;
-        const ControlSpec &caption = controlSpec(spec.captionedBy);
+        const ControlRow &caption = controlRow(row.captionedBy);
         QString name = fromUtf8(caption.text);
-        if (spec.kind == Kind::ResultLabel) {
+        if (row.kind == Kind::ResultLabel) {
             name.remove(QRegularExpression(QStringLiteral("[:：]$")));
             name += caption.kind == Kind::Frame ? QStringLiteral("重量") : QStringLiteral("结果");
         }
-        control<QWidget>(this, spec.name)->setAccessibleName(name);
+        control<QWidget>(this, row.name)->setAccessibleName(name);
     }
 }
 
@@ -267,7 +267,7 @@ void MainWindow::centerOnScreen()
 void MainWindow::togglePinnedOnTop()
 {
     auto *button = control<QPushButton>(this, "Command8");
-    static const QString releasedCaption = fromUtf8(controlSpec("Command8").text);
+    static const QString releasedCaption = fromUtf8(controlRow("Command8").text);
     platform::setStayOnTop(this, !pinnedOnTop_);
     pinnedOnTop_ = !pinnedOnTop_;
     button->setText(pinnedOnTop_ ? pinnedCaption : releasedCaption);
@@ -278,9 +278,9 @@ void MainWindow::togglePinnedOnTop()
 // next field is emptied.
 void MainWindow::reset()
 {
-    for (const ControlSpec &spec : controlTable) {
-        if (spec.kind == Kind::TextField)
-            control<QLineEdit>(this, spec.name)->setText(QString());
+    for (const ControlRow &row : controlTable) {
+        if (row.kind == Kind::TextField)
+            control<QLineEdit>(this, row.name)->setText(QString());
     }
 }
 

@@ -86,21 +86,21 @@ void LayoutTest::everyControlAsTabled()
     for (const QObject *child : window->findChildren<QWidget *>())
         created.append(child->objectName());
     QStringList tabled;
-    for (const auto &spec : tarnwick::controlTable) {
-        const QString name = QString::fromLatin1(spec.name.data(), spec.name.size());
+    for (const auto &row : tarnwick::controlTable) {
+        const QString name = QString::fromLatin1(row.name.data(), row.name.size());
         tabled.append(name);
         const auto *widget = window->findChild<QWidget *>(name);
         QVERIFY2(widget != nullptr, qPrintable(name));
-        QVERIFY2(isOfKind(widget, spec.kind), qPrintable(name));
-        const QString container = spec.container.empty()
+        QVERIFY2(isOfKind(widget, row.kind), qPrintable(name));
+        const QString container = row.container.empty()
             ? QStringLiteral("Form1")
-            : QString::fromLatin1(spec.container.data(), spec.container.size());
+            : QString::fromLatin1(row.container.data(), row.container.size());
         QCOMPARE(widget->parentWidget()->objectName(), container);
-        if (spec.kind != tarnwick::Kind::Picture)
-            QCOMPARE(textOf(widget), QString::fromUtf8(spec.text.data(), spec.text.size()));
-        if (spec.fontPoints > 0) {
+        if (row.kind != tarnwick::Kind::Picture)
+            QCOMPARE(textOf(widget), QString::fromUtf8(row.text.data(), row.text.size()));
+        if (row.fontPoints > 0) {
             QCOMPARE(widget->font().family(), QStringLiteral("宋体"));
-            QCOMPARE(widget->font().pointSizeF(), spec.fontPoints);
+            QCOMPARE(widget->font().pointSizeF(), row.fontPoints);
             QCOMPARE(widget->font().weight(), QFont::Normal);
             QVERIFY(!widget->font().italic() && !widget->font().underline());
         }
@@ -113,9 +113,9 @@ void LayoutTest::everyControlAsTabled()
             windowChildren.append(child->objectName());
     }
     QStringList tabledOnWindow;
-    for (const auto &spec : tarnwick::controlTable) {
-        if (spec.container.empty())
-            tabledOnWindow.append(QString::fromLatin1(spec.name.data(), spec.name.size()));
+    for (const auto &row : tarnwick::controlTable) {
+        if (row.container.empty())
+            tabledOnWindow.append(QString::fromLatin1(row.name.data(), row.name.size()));
     }
     QCOMPARE(windowChildren, tabledOnWindow);
 }

@@ -502,13 +502,13 @@ Monkey::Monkey(
     , pinButton_(find<QPushButton>(window, "Command8"))
     , resetButton_(find<QPushButton>(window, "Command10"))
 {
-    for (const tarnwick::ControlSpec &spec : tarnwick::controlTable) {
-        const QByteArray name(spec.name.data(), static_cast<qsizetype>(spec.name.size()));
-        if (spec.kind == tarnwick::Kind::TextField)
+    for (const tarnwick::ControlRow &row : tarnwick::controlTable) {
+        const QByteArray name(row.name.data(), static_cast<qsizetype>(row.name.size()));
+        if (row.kind == tarnwick::Kind::TextField)
             fields_.append(find<TextField>(window, name.constData()));
-        else if (spec.kind == tarnwick::Kind::PushButton)
+        else if (row.kind == tarnwick::Kind::PushButton)
             buttons_.append(find<QPushButton>(window, name.constData()));
-        else if (spec.kind == tarnwick::Kind::OptionButton)
+        else if (row.kind == tarnwick::Kind::OptionButton)
             options_.append(find<QRadioButton>(window, name.constData()));
     }
     for (const char *name : { "Label26", "Label27", "Label29", "Label30" })
