@@ -1,0 +1,137 @@
+// The yardstick for the program's start-up: a plain Qt window of the same size holding the same
+// 51 controls (same kinds, places, captions and fonts, read from the same control table), with
+// nothing behind them: no weight panels, no calculator, no resources (the picture stays empty,
+// the window has no icon). Whatever the program costs beyond this is its own.
+//
+//   bench_bare_window           the window and its controls
+//   bench_bare_window --empty   the window alone: the floor that Qt itself sets
+
+#include "app/controltable.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QFont>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QWidget>
+#include <cmath>
+#include <map>
+#include <span>
+
+namespace {
+
+using tarnwick::ControlRow;
+using tarnwick::controlTable;
+using tarnwick::Kind;
+
+QString fromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+int pixels(int twips)
+{
+    return static_cast<int>(std::lround(static_cast<double>(twips) / tarnwick::twipsPerPixel));
+}
+
+// The same Song face and fallbacks as the program, so that both look up the same fonts.
+QFont songFont(double points)
+{
+    static const bool fallbacksInstalled = [] {
+        QFont::insertSubstitutions(QStringLiteral("宋体"),
+            { QStringLiteral("SimSun"), QStringLiteral("NSimSun"), QStringLiteral("AR PL UMing CN"),
+                QStringLiteral("AR PL UMing TW"), QStringLiteral("AR PL SungtiL GB"),
+                QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Source Han Serif SC"),
+                QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei"),
+                QStringLiteral("Droid Sans Fallback"), QStringLiteral("Microsoft YaHei") });
+        return true;
+    }();
+    Q_UNUSED(fallbacksInstalled);
+    QFont font(QStringLiteral("宋体"));
+    font.setPointSizeF(points);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+QWidget *makeControl(const ControlRow &row, QWidget *container)
+{
+    const QString text = fromUtf8(row.text);
+    switch (row.kind) {
+    case Kind::Frame:
+        return new QGroupBox(text, container);
+    case Kind::Label: {
+        auto *label = new QLabel(text, container);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        return label;
+    }
+    case Kind::ResultLabel: {
+        auto *label = new QLabel(text, container);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setFrameStyle(QFrame::Box | QFrame::Plain);
+        return label;
+    }
+    case Kind::TextField:
+        return new QLineEdit(text, container);
+    case Kind::PushButton: {
+        auto *button = new QPushButton(text, container);
+        button->setAutoDefault(false);
+        return button;
+    }
+    case Kind::OptionButton: {
+        auto *option = new QRadioButton(text, container);
+        option->setChecked(row.selected);
+        return option;
+    }
+    case Kind::Picture:
+        return new QLabel(container);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QWidget window(nullptr,
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    window.setWindowTitle(QStringLiteral("Tarnwick（单位：kg，mm）"));
+    window.setFixedSize(pixels(tarnwick::formWidthTwips), pixels(tarnwick::formHeightTwips));
+    window.setFont(songFont(10.5));
+
+    const bool empty = QCoreApplication::arguments().contains(QStringLiteral("--empty"));
+    std::map<std::string_view, QWidget *> containers;
+    std::map<QWidget *, QButtonGroup *> optionGroups;
+    for (const ControlRow &row : empty ? std::span<const ControlRow> {} : controlTable) {
+        QWidget *container = row.container.empty() ? &window : containers.at(row.container);
+        QWidget *widget = makeControl(row, container);
+        widget->setObjectName(fromUtf8(row.name));
+        widget->setGeometry(
+            pixels(row.left), pixels(row.top), pixels(row.width), pixels(row.height));
+        if (row.fontPoints > 0)
+            widget->setFont(songFont(row.fontPoints));
+        if (row.kind == Kind::Frame)
+            containers.emplace(row.name, widget);
+        if (row.kind == Kind::OptionButton) {
+            auto [group, isNew] = optionGroups.try_emplace(container, nullptr);
+            if (isNew)
+                group->second = new QButtonGroup(container);
+            group->second->addButton(qobject_cast<QRadioButton *>(widget));
+        }
+    }
+    if (!empty)
+        window.findChild<QLineEdit *>(QStringLiteral("Text1"))->setFocus(Qt::OtherFocusReason);
+
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame = window.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window.move(frame.topLeft());
+    }
+    window.show();
+    return QApplication::exec();
+}
