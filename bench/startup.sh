@@ -18,8 +18,9 @@
 # 4. Prints the medians and the ratios against the goals, the shared objects the program has
 #    mapped once it is up, and the keystroke benchmark's result.
 #
+# empty_qt_window is the same Qt window without its controls: the floor that Qt itself sets.
 # The GNOME rows run with XDG_CURRENT_DESKTOP=GNOME, where Qt picks its GTK 3 platform theme;
-# bench_tarnwick_proposed is the program with the change proposed for app/main.cpp.
+# "proposed" is the program with the change proposed for app/main.cpp (bench/proposed_main.cpp).
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -95,11 +96,13 @@ export DBUS_SESSION_BUS_ADDRESS="$bus_address"
 unset XDG_CURRENT_DESKTOP DESKTOP_SESSION QT_QPA_PLATFORMTHEME QT_STYLE_OVERRIDE QT_QPA_PLATFORM
 
 # --- 3. The runs --------------------------------------------------------------------------
-names=(tarnwick xcalc bare_window tarnwick@GNOME bare_window@GNOME proposed@GNOME proposed)
+names=(tarnwick xcalc bare_window empty_qt_window tarnwick@GNOME bare_window@GNOME proposed@GNOME
+    proposed)
 commands=(
     "$build/tarnwick"
     "xcalc"
     "$build/bench/bench_bare_window"
+    "$build/bench/bench_bare_window --empty"
     "env XDG_CURRENT_DESKTOP=GNOME $build/tarnwick"
     "env XDG_CURRENT_DESKTOP=GNOME $build/bench/bench_bare_window"
     "env XDG_CURRENT_DESKTOP=GNOME $build/bench/bench_tarnwick_proposed"
@@ -172,7 +175,7 @@ done
 echo
 echo "Medians over $runs interleaved runs (Xvfb, no window manager; memory 1 s after exec)."
 echo "Private = Private_Clean + Private_Dirty, as the only Qt program running (alone) and beside"
-echo "another one (beside Qt); private dirty = Private_Dirty alone, the same in both cases."
+echo "another one (beside Qt); private dirty = Private_Dirty by itself, alike in both cases."
 echo
 printf '| %-18s | %9s | %12s | %7s | %13s | %17s | %13s |\n' variant "mapped ms" \
     "1st frame ms" "RSS MiB" "private MiB" "private MiB" "private dirty"
@@ -190,23 +193,38 @@ for name in "${names[@]}"; do
 done
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+# Start-up ratios are taken within each round (its runs are seconds apart and share the state
+# of the machine), and the median of those is shown: steadier than a ratio of the medians.
+paired() { # variant variant column
+    awk -F'\t' -v a="$1" -v b="$2" -v col="$3" 'NR > 1 {
+            if ($2 == a) x[$1] = $col
+            if ($2 == b) y[$1] = $col
+        }
+        END { for (r in x) if ((r in y) && y[r] > 0) print x[r] / y[r] }' "$results" \
+        | sort -g | awk '{ a[NR] = $1 } END {
+            if (NR == 0) { print "nan"; exit }
+            printf "%.2f", (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2 }'
+}
+both() { # variant variant: "mapped R, first frame R"
+    echo "mapped $(paired "$1" "$2" 3), first frame $(paired "$1" "$2" 4)"
+}
 echo
-echo "Against the goals:"
-echo "  start-up vs xcalc (goal <= 1.00):       mapped $(ratio "${map[tarnwick]}" "${map[xcalc]}")," \
-    "first frame $(ratio "${frame[tarnwick]}" "${frame[xcalc]}")"
-echo "  start-up vs bare window (goal <= 1.10): mapped" \
-    "$(ratio "${map[tarnwick]}" "${map[bare_window]}"), first frame" \
-    "$(ratio "${frame[tarnwick]}" "${frame[bare_window]}")"
-echo "  private memory (goal <= 8 MiB):         alone $(ratio "${private[tarnwick]}" 1024) MiB," \
-    "beside Qt $(ratio "${beside[tarnwick]}" 1024) MiB, dirty $(ratio "${dirty[tarnwick]}" 1024)" \
-    "MiB (bare window: $(ratio "${private[bare_window]}" 1024), $(ratio \
-        "${beside[bare_window]}" 1024), $(ratio "${dirty[bare_window]}" 1024) MiB)"
-echo "  GNOME's GTK 3 theme costs the program:  first frame +$(awk -v a="${frame[tarnwick@GNOME]}" \
-    -v b="${frame[tarnwick]}" 'BEGIN { printf "%.0f", a - b }') ms, private memory" \
+echo "Against the goals (medians of the ratios within each round):"
+echo "  tarnwick / xcalc (goal <= 1.00):             $(both tarnwick xcalc)"
+echo "  tarnwick / bare window (goal <= 1.10):       $(both tarnwick bare_window)"
+echo "  where the time goes: empty Qt window / xcalc $(both empty_qt_window xcalc);"
+echo "                       bare window / empty     $(both bare_window empty_qt_window)"
+echo "  private memory (goal <= 8 MiB):              alone $(ratio "${private[tarnwick]}" 1024)" \
+    "MiB, beside Qt $(ratio "${beside[tarnwick]}" 1024) MiB, dirty $(ratio \
+        "${dirty[tarnwick]}" 1024) MiB (bare window: $(ratio "${private[bare_window]}" 1024)," \
+    "$(ratio "${beside[bare_window]}" 1024), $(ratio "${dirty[bare_window]}" 1024) MiB)"
+echo "  GNOME (GTK 3 theme) / no desktop:            $(both tarnwick@GNOME tarnwick); private" \
     "+$(awk -v a="${private[tarnwick@GNOME]}" -v b="${private[tarnwick]}" \
-        'BEGIN { printf "%.1f", (a - b) / 1024 }') MiB;" \
-    "with the proposed main(): first frame $(ratio "${frame[proposed@GNOME]}" "${frame[tarnwick]}")" \
-    "x the program without GNOME"
+        'BEGIN { printf "%.1f", (a - b) / 1024 }') MiB, dirty +$(awk \
+        -v a="${dirty[tarnwick@GNOME]}" -v b="${dirty[tarnwick]}" \
+        'BEGIN { printf "%.1f", (a - b) / 1024 }') MiB"
+echo "  proposed main() on GNOME / tarnwick:         $(both proposed@GNOME tarnwick)"
+echo "  proposed main() / tarnwick, no desktop:      $(both proposed tarnwick)"
 echo
 echo "Per-run numbers: $results"
 
