@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/controls.h"
+#include "app/controlstyle.h"
 #include "app/controltable.h"
 #include "app/platform.h"
 #include "panels/fields.h"
@@ -16,7 +17,6 @@
 #include <QScreen>
 #include <QUrl>
 #include <algorithm>
-#include <cmath>
 #include <map>
 
 namespace tarnwick {
@@ -26,36 +26,6 @@ namespace {
 const QString windowCaption = QStringLiteral("Tarnwick（单位：kg，mm）");
 const QString pinnedCaption = QStringLiteral("不置顶");
 const char *const makerPage = "https://www.tarnwick-steel.example/";
-
-QString fromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-int pixels(int twips)
-{
-    return static_cast<int>(std::lround(static_cast<double>(twips) / twipsPerPixel));
-}
-
-// Every control is drawn in the Song typeface. Where SimSun is missing, a Song-style face and
-// then any CJK face stand in, so that no caption ever shows boxes.
-QFont songFont(double points)
-{
-    static const bool fallbacksInstalled = [] {
-        QFont::insertSubstitutions(QStringLiteral("宋体"),
-            { QStringLiteral("SimSun"), QStringLiteral("NSimSun"), QStringLiteral("AR PL UMing CN"),
-                QStringLiteral("AR PL UMing TW"), QStringLiteral("AR PL SungtiL GB"),
-                QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Source Han Serif SC"),
-                QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei"),
-                QStringLiteral("Droid Sans Fallback"), QStringLiteral("Microsoft YaHei") });
-        return true;
-    }();
-    Q_UNUSED(fallbacksInstalled);
-    QFont font(QStringLiteral("宋体"));
-    font.setPointSizeF(points);
-    font.setWeight(QFont::Normal);
-    return font;
-}
 
 // The picture at its natural size; on high-density screens its double-resolution twin
 // ("name@2x.jpg" beside "name.jpg") where there is one.

@@ -6,7 +6,7 @@
 //   bench_bare_window           the window and its controls
 //   bench_bare_window --empty   the window alone: the floor that Qt itself sets
 
-#include "app/controltable.h"
+#include "app/controlstyle.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -26,36 +26,10 @@ namespace {
 
 using tarnwick::ControlRow;
 using tarnwick::controlTable;
+using tarnwick::fromUtf8;
 using tarnwick::Kind;
-
-QString fromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-int pixels(int twips)
-{
-    return static_cast<int>(std::lround(static_cast<double>(twips) / tarnwick::twipsPerPixel));
-}
-
-// The same Song face and fallbacks as the program, so that both look up the same fonts.
-QFont songFont(double points)
-{
-    static const bool fallbacksInstalled = [] {
-        QFont::insertSubstitutions(QStringLiteral("宋体"),
-            { QStringLiteral("SimSun"), QStringLiteral("NSimSun"), QStringLiteral("AR PL UMing CN"),
-                QStringLiteral("AR PL UMing TW"), QStringLiteral("AR PL SungtiL GB"),
-                QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Source Han Serif SC"),
-                QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei"),
-                QStringLiteral("Droid Sans Fallback"), QStringLiteral("Microsoft YaHei") });
-        return true;
-    }();
-    Q_UNUSED(fallbacksInstalled);
-    QFont font(QStringLiteral("宋体"));
-    font.setPointSizeF(points);
-    font.setWeight(QFont::Normal);
-    return font;
-}
+using tarnwick::pixels;
+using tarnwick::songFont;
 
 QWidget *makeControl(const ControlRow &row, QWidget *container)
 {

@@ -19,8 +19,8 @@
 #    mapped once it is up, and the keystroke benchmark's result.
 #
 # empty_qt_window is the same Qt window without its controls: the floor that Qt itself sets.
-# The GNOME rows run with XDG_CURRENT_DESKTOP=GNOME, where Qt picks its GTK 3 platform theme;
-# "proposed" is the program with the change proposed for app/main.cpp (bench/proposed_main.cpp).
+# The GNOME rows run with XDG_CURRENT_DESKTOP=GNOME, where Qt would pick its GTK 3 platform
+# theme: the bare window loads it, the program declines it (see app/main.cpp).
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -48,7 +48,7 @@ fi
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DTARNWICK_BENCH=ON \
     >/dev/null
 cmake --build "$build" -j 2 --target tarnwick bench_bare_window bench_keystroke \
-    bench_tarnwick_proposed launch_probe >/dev/null
+    launch_probe >/dev/null
 
 # --- 2. A display and a session of our own ------------------------------------------------
 work=$(mktemp -d)
@@ -96,8 +96,7 @@ export DBUS_SESSION_BUS_ADDRESS="$bus_address"
 unset XDG_CURRENT_DESKTOP DESKTOP_SESSION QT_QPA_PLATFORMTHEME QT_STYLE_OVERRIDE QT_QPA_PLATFORM
 
 # --- 3. The runs --------------------------------------------------------------------------
-names=(tarnwick xcalc bare_window empty_qt_window tarnwick@GNOME bare_window@GNOME proposed@GNOME
-    proposed)
+names=(tarnwick xcalc bare_window empty_qt_window tarnwick@GNOME bare_window@GNOME)
 commands=(
     "$build/tarnwick"
     "xcalc"
@@ -105,8 +104,6 @@ commands=(
     "$build/bench/bench_bare_window --empty"
     "env XDG_CURRENT_DESKTOP=GNOME $build/tarnwick"
     "env XDG_CURRENT_DESKTOP=GNOME $build/bench/bench_bare_window"
-    "env XDG_CURRENT_DESKTOP=GNOME $build/bench/bench_tarnwick_proposed"
-    "$build/bench/bench_tarnwick_proposed"
 )
 count=${#names[@]}
 results="$build/startup-runs.tsv"
@@ -223,8 +220,7 @@ echo "  GNOME (GTK 3 theme) / no desktop:            $(both tarnwick@GNOME tarnw
         'BEGIN { printf "%.1f", (a - b) / 1024 }') MiB, dirty +$(awk \
         -v a="${dirty[tarnwick@GNOME]}" -v b="${dirty[tarnwick]}" \
         'BEGIN { printf "%.1f", (a - b) / 1024 }') MiB"
-echo "  proposed main() on GNOME / tarnwick:         $(both proposed@GNOME tarnwick)"
-echo "  proposed main() / tarnwick, no desktop:      $(both proposed tarnwick)"
+echo "  bare window, GNOME / no desktop:            $(both bare_window@GNOME bare_window)"
 echo
 echo "Per-run numbers: $results"
 
