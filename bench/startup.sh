@@ -28,22 +28,7 @@ build="$root/build-bench"
 runs=${RUNS:-20}
 
 # --- 1. What is needed, and the build ------------------------------------------------------
-"$root/scripts/install-deps.sh"
-needed=(xvfb x11-apps x11-utils dbus-daemon libxcb1-dev libxcb-damage0-dev libbenchmark-dev
-    qt6-gtk-platformtheme)
-missing=()
-for package in "${needed[@]}"; do
-    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-    [[ "$status" == "install ok installed" ]] || missing+=("$package")
-done
-if [[ ${#missing[@]} -gt 0 ]]; then
-    echo "Installing: ${missing[*]}"
-    sudo=()
-    [[ $(id -u) -ne 0 ]] && sudo=(sudo)
-    "${sudo[@]}" apt-get update -q
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends \
-        "${missing[@]}"
-fi
+"$root/scripts/install-deps.sh" bench
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DTARNWICK_BENCH=ON \
     >/dev/null

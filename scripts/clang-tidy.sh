@@ -9,23 +9,9 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${1:-$root/build}"
 
-if ! command -v clang-tidy >/dev/null 2>&1; then
-    if ! command -v apt-get >/dev/null 2>&1; then
-        echo "clang-tidy is not installed; install it (clang-tidy 14 or newer) first." >&2
-        exit 1
-    fi
-    sudo=()
-    if [[ $(id -u) -ne 0 ]]; then
-        sudo=(sudo)
-    fi
-    echo "Installing: clang-tidy${sudo:+ (through sudo)}"
-    "${sudo[@]}" apt-get update -q
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends \
-        clang-tidy
-fi
+"$root/scripts/install-deps.sh" tidy
 
 if [[ ! -f "$build/compile_commands.json" ]]; then
-    "$root/scripts/install-deps.sh"
     cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF
 fi
 build="$(cd "$build" && pwd)"

@@ -15,28 +15,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$root/build-fuzz"
 targets=(fuzz_read_number fuzz_show_weight fuzz_calculate)
 
-# clang 14 and its libFuzzer and sanitizer runtimes.
-packages=(cmake make clang libclang-rt-14-dev)
-if command -v apt-get >/dev/null 2>&1 && command -v dpkg-query >/dev/null 2>&1; then
-    missing=()
-    for package in "${packages[@]}"; do
-        status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-        [[ "$status" == "install ok installed" ]] || missing+=("$package")
-    done
-    if [[ ${#missing[@]} -gt 0 ]]; then
-        sudo=()
-        if [[ $(id -u) -ne 0 ]]; then
-            sudo=(sudo)
-        fi
-        echo "Installing for fuzzing: ${missing[*]}${sudo:+ (through sudo)}"
-        "${sudo[@]}" apt-get update -q
-        DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends \
-            "${missing[@]}"
-    fi
-elif ! command -v clang++ >/dev/null 2>&1; then
-    echo "Fuzzing needs clang++ with libFuzzer and CMake 3.21 or newer; install them first." >&2
-    exit 1
-fi
+"$root/scripts/install-deps.sh" fuzz
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
     -DTARNWICK_GUI=OFF -DTARNWICK_FUZZ=ON -DBUILD_TESTING=OFF

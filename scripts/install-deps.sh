@@ -1,19 +1,35 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing the program needs, where it is missing.
-# Debian and Ubuntu: with apt-get (through sudo when not root). Elsewhere: names what is needed.
-#   scripts/install-deps.sh          the build and the window
-#   scripts/install-deps.sh test     also the test tools
+# Installs what a task needs, where it is missing: the one place that knows the packages.
+# Debian and Ubuntu: with apt-get (through sudo when not root), saying what it installs.
+# Elsewhere: names what is needed and leaves it to the user.
+#   scripts/install-deps.sh [run|test|fuzz|windows|tidy|bench]...    (default: run)
 set -euo pipefail
 
-packages=(cmake make g++ pkg-config qt6-base-dev libgl-dev fonts-arphic-uming)
-if [[ "${1:-}" == test ]]; then
-    packages+=(googletest libgtest-dev binutils-mingw-w64-x86-64 locales)
-fi
+run=(cmake make g++ pkg-config qt6-base-dev libgl-dev fonts-arphic-uming)
+packages=()
+german=false
+for task in "${@:-run}"; do
+    case "$task" in
+    run) packages+=("${run[@]}") ;;
+    # The number tests also run under a German locale, where "," is the decimal separator.
+    test) packages+=("${run[@]}" googletest libgtest-dev binutils-mingw-w64-x86-64 locales)
+        german=true ;;
+    # clang 14 with its libFuzzer and sanitizer runtimes.
+    fuzz) packages+=(cmake make clang libclang-rt-14-dev) ;;
+    # The rules cross-built with MinGW-w64 and run under Wine, GoogleTest from its sources.
+    windows) packages+=(cmake make g++-mingw-w64-x86-64-posix googletest wine wine64 locales)
+        german=true ;;
+    tidy) packages+=("${run[@]}" clang-tidy) ;;
+    # Xvfb, xcalc and the probe's X libraries; the GTK 3 theme, to measure what it costs.
+    bench) packages+=("${run[@]}" xvfb x11-apps x11-utils dbus-daemon libxcb1-dev
+        libxcb-damage0-dev libbenchmark-dev qt6-gtk-platformtheme) ;;
+    *) echo "unknown task: $task" >&2; exit 2 ;;
+    esac
+done
 
 if ! command -v apt-get >/dev/null 2>&1 || ! command -v dpkg-query >/dev/null 2>&1; then
-    echo "This system has no apt-get. Install by hand: a C++20 compiler, CMake 3.21 or newer,"
-    echo "Qt 6.4 or newer (Widgets, Test), GoogleTest, and a Chinese Song-style font"
-    echo "(SimSun, or AR PL UMing, or Noto Serif CJK)."
+    echo "This system has no apt-get. Install by hand what these Debian packages provide:"
+    echo "  ${packages[*]}"
     exit 0
 fi
 
@@ -30,11 +46,11 @@ done
 if [[ ${#missing[@]} -gt 0 ]]; then
     echo "Installing: ${missing[*]}"
     "${sudo[@]}" apt-get update -q
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends \
+        "${missing[@]}"
 fi
 
-# The number tests also run under a German locale, where "," is the decimal separator.
-if [[ "${1:-}" == test ]] && ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
-    echo "Generating the de_DE.UTF-8 locale for the number tests"
-    "${sudo[@]}" localedef -i de_DE -f UTF-8 de_DE.UTF-8 || echo "(could not generate it; that test will skip)"
+if [[ $german == true ]] && ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+    echo "Generating the de_DE.UTF-8 locale"
+    "${sudo[@]}" localedef -i de_DE -f UTF-8 de_DE.UTF-8
 fi

@@ -10,44 +10,9 @@ build=${1:-$root/build-windows}
 mkdir -p "$build"
 build=$(cd "$build" && pwd)
 
-sudo=()
-if [[ $(id -u) -ne 0 ]]; then
-    sudo=(sudo)
-fi
-updated=false
-apt_install() {
-    echo "Installing: $*"
-    if [[ $updated == false ]]; then
-        "${sudo[@]}" apt-get update -q
-        updated=true
-    fi
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "$@"
-}
-
-packages=(cmake make g++-mingw-w64-x86-64-posix googletest wine wine64)
-if command -v apt-get >/dev/null 2>&1 && command -v dpkg-query >/dev/null 2>&1; then
-    missing=()
-    for package in "${packages[@]}"; do
-        status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-        [[ "$status" == "install ok installed" ]] || missing+=("$package")
-    done
-    if [[ ${#missing[@]} -gt 0 ]]; then
-        apt_install "${missing[@]}"
-    fi
-else
-    echo "No apt-get here: this needs CMake, x86_64-w64-mingw32-g++-posix, Wine (64-bit) and"
-    echo "the GoogleTest sources in /usr/src/googletest (or -DTARNWICK_GTEST_SOURCE_DIR=...)."
-fi
-
 # Wine takes its Windows locale from the Unix one, which must exist for the German run.
+"$root/scripts/install-deps.sh" windows
 german=de_DE.UTF-8
-if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
-    if ! command -v localedef >/dev/null 2>&1; then
-        apt_install locales
-    fi
-    echo "Generating the $german locale"
-    "${sudo[@]}" localedef -i de_DE -f UTF-8 "$german"
-fi
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON \
     -DTARNWICK_GUI=OFF -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake"
