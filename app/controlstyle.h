@@ -1,15 +1,20 @@
 #pragma once
 
-// How a row of the control table becomes pixels and type: shared by the window and by the
-// bare yardstick window of the start-up benchmark.
+// How the rows of the control table become placed, named and styled controls: shared by the
+// window and by the bare yardstick window of the start-up benchmark.
 
 #include "app/controltable.h"
 
+#include <QButtonGroup>
 #include <QFont>
+#include <QRadioButton>
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 #include <cmath>
+#include <map>
 #include <string_view>
+#include <vector>
 
 namespace tarnwick {
 
@@ -42,6 +47,38 @@ inline QFont songFont(double points)
     font.setPointSizeF(points);
     font.setWeight(QFont::Normal);
     return font;
+}
+
+// Creates every control of the table in its order with `make(row, container)`, then names,
+// places and styles it. Qt's automatic exclusivity would also reach into the frames below the
+// window, so each container's option buttons get a group of their own. Returns the controls in
+// table order.
+template <class Make>
+std::vector<QWidget *> buildControls(QWidget *form, Make make)
+{
+    std::map<std::string_view, QWidget *> containers;
+    std::map<QWidget *, QButtonGroup *> optionGroups;
+    std::vector<QWidget *> controls;
+    controls.reserve(controlTable.size());
+    for (const ControlRow &row : controlTable) {
+        QWidget *container = row.container.empty() ? form : containers.at(row.container);
+        QWidget *widget = make(row, container);
+        widget->setObjectName(fromUtf8(row.name));
+        widget->setGeometry(
+            pixels(row.left), pixels(row.top), pixels(row.width), pixels(row.height));
+        if (row.fontPoints > 0)
+            widget->setFont(songFont(row.fontPoints));
+        if (row.kind == Kind::Frame)
+            containers.emplace(row.name, widget);
+        if (row.kind == Kind::OptionButton) {
+            auto [group, isNew] = optionGroups.try_emplace(container, nullptr);
+            if (isNew)
+                group->second = new QButtonGroup(container);
+            group->second->addButton(qobject_cast<QRadioButton *>(widget));
+        }
+        controls.push_back(widget);
+    }
+    return controls;
 }
 
 } // namespace tarnwick

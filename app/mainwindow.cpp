@@ -6,7 +6,6 @@
 #include "app/platform.h"
 #include "panels/fields.h"
 
-#include <QButtonGroup>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QIcon>
@@ -131,29 +130,11 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::createControls()
 {
-    std::map<std::string_view, QWidget *> containers;
-    std::map<QWidget *, QButtonGroup *> optionGroups;
+    const std::vector<QWidget *> controls = buildControls(this, makeControl);
     std::vector<std::pair<int, QWidget *>> focusable;
-    for (const ControlRow &row : controlTable) {
-        QWidget *container = row.container.empty() ? this : containers.at(row.container);
-        QWidget *widget = makeControl(row, container);
-        widget->setObjectName(fromUtf8(row.name));
-        widget->setGeometry(
-            pixels(row.left), pixels(row.top), pixels(row.width), pixels(row.height));
-        if (row.fontPoints > 0)
-            widget->setFont(songFont(row.fontPoints));
-        if (row.kind == Kind::Frame)
-            containers.emplace(row.name, widget);
-        // Qt's automatic exclusivity would also reach into the frames below the window, so each
-        // container's option buttons get a group of their own.
-        if (row.kind == Kind::OptionButton) {
-            auto [group, isNew] = optionGroups.try_emplace(container, nullptr);
-            if (isNew)
-                group->second = new QButtonGroup(container);
-            group->second->addButton(qobject_cast<QRadioButton *>(widget));
-        }
-        if (takesFocus(row.kind))
-            focusable.emplace_back(row.tabIndex, widget);
+    for (std::size_t index = 0; index < controls.size(); ++index) {
+        if (takesFocus(controlTable.at(index).kind))
+            focusable.emplace_back(controlTable.at(index).tabIndex, controls[index]);
     }
 
     nameForScreenReaders();

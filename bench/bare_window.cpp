@@ -9,8 +9,6 @@
 #include "app/controlstyle.h"
 
 #include <QApplication>
-#include <QButtonGroup>
-#include <QFont>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,14 +16,10 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QWidget>
-#include <cmath>
-#include <map>
-#include <span>
 
 namespace {
 
 using tarnwick::ControlRow;
-using tarnwick::controlTable;
 using tarnwick::fromUtf8;
 using tarnwick::Kind;
 using tarnwick::pixels;
@@ -79,25 +73,8 @@ int main(int argc, char *argv[])
     window.setFont(songFont(10.5));
 
     const bool empty = QCoreApplication::arguments().contains(QStringLiteral("--empty"));
-    std::map<std::string_view, QWidget *> containers;
-    std::map<QWidget *, QButtonGroup *> optionGroups;
-    for (const ControlRow &row : empty ? std::span<const ControlRow> {} : controlTable) {
-        QWidget *container = row.container.empty() ? &window : containers.at(row.container);
-        QWidget *widget = makeControl(row, container);
-        widget->setObjectName(fromUtf8(row.name));
-        widget->setGeometry(
-            pixels(row.left), pixels(row.top), pixels(row.width), pixels(row.height));
-        if (row.fontPoints > 0)
-            widget->setFont(songFont(row.fontPoints));
-        if (row.kind == Kind::Frame)
-            containers.emplace(row.name, widget);
-        if (row.kind == Kind::OptionButton) {
-            auto [group, isNew] = optionGroups.try_emplace(container, nullptr);
-            if (isNew)
-                group->second = new QButtonGroup(container);
-            group->second->addButton(qobject_cast<QRadioButton *>(widget));
-        }
-    }
+    if (!empty)
+        tarnwick::buildControls(&window, makeControl);
     if (!empty)
         window.findChild<QLineEdit *>(QStringLiteral("Text1"))->setFocus(Qt::OtherFocusReason);
 
