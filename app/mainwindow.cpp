@@ -1,11 +1,13 @@
 #include "app/mainwindow.h"
 
-#include "app/controls.h"
 #include "app/controlstyle.h"
 #include "app/controltable.h"
+#include "app/framestyle.h"
 #include "app/platform.h"
+#include "panels/controls.h"
 #include "panels/fields.h"
 
+#include <QButtonGroup>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QIcon>
@@ -16,7 +18,7 @@
 #include <QScreen>
 #include <QUrl>
 #include <algorithm>
-#include <map>
+#include <vector>
 
 namespace tarnwick {
 
@@ -49,12 +51,15 @@ QIcon programIcon()
     return icon;
 }
 
-QWidget *makeControl(const ControlRow &row, QWidget *container)
+QWidget *makeControl(const ControlRow &row, QWidget *container, CaptionInBorderStyle *frameStyle)
 {
     const QString text = fromUtf8(row.text);
     switch (row.kind) {
-    case Kind::Frame:
-        return new QGroupBox(text, container);
+    case Kind::Frame: {
+        auto *frame = new QGroupBox(text, container);
+        frameStyle->applyTo(frame);
+        return frame;
+    }
     case Kind::Label: {
         auto *label = new QLabel(text, container);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -98,6 +103,22 @@ bool takesFocus(Kind kind)
     return kind == Kind::TextField || kind == Kind::PushButton || kind == Kind::OptionButton;
 }
 
+// The option group that the control belongs to, if it is an option button.
+const QButtonGroup *optionGroup(const QWidget *control)
+{
+    const auto *option = qobject_cast<const QRadioButton *>(control);
+    return option != nullptr ? option->group() : nullptr;
+}
+
+// Focuses the control, or for an option button its group's selected button.
+void tabInto(QWidget *control, Qt::FocusReason reason)
+{
+    const QButtonGroup *group = optionGroup(control);
+    QWidget *target
+        = group != nullptr && group->checkedButton() != nullptr ? group->checkedButton() : control;
+    target->setFocus(reason);
+}
+
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
@@ -130,31 +151,25 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::createControls()
 {
-    const std::vector<QWidget *> controls = buildControls(this, makeControl);
+    frameStyle_ = std::make_unique<CaptionInBorderStyle>();
+    const std::vector<QWidget *> controls
+        = buildControls(this, [this](const ControlRow &row, QWidget *container) {
+              return makeControl(row, container, frameStyle_.get());
+          });
+    nameForScreenReaders();
+
+    // Qt's focus chain runs through the focusable controls in the table's tab order, so each
+    // option group's buttons stand side by side in it.
     std::vector<std::pair<int, QWidget *>> focusable;
     for (std::size_t index = 0; index < controls.size(); ++index) {
         if (takesFocus(controlTable.at(index).kind))
             focusable.emplace_back(controlTable.at(index).tabIndex, controls[index]);
     }
-
-    nameForScreenReaders();
-
-    // The option buttons of one container form one group and so one Tab stop.
     std::sort(focusable.begin(), focusable.end(),
         [](const auto &a, const auto &b) { return a.first < b.first; });
-    std::map<QWidget *, std::size_t> groupStops;
-    for (const auto &entry : focusable) {
-        QWidget *widget = entry.second;
-        if (qobject_cast<QRadioButton *>(widget) != nullptr) {
-            const auto [stop, isNew]
-                = groupStops.try_emplace(widget->parentWidget(), tabStops_.size());
-            if (!isNew) {
-                tabStops_[stop->second].push_back(widget);
-                continue;
-            }
-        }
-        tabStops_.push_back({ widget });
-    }
+    for (std::size_t index = 1; index < focusable.size(); ++index)
+        QWidget::setTabOrder(focusable[index - 1].second, focusable[index].second);
+    firstTabStop_ = focusable.front().second;
 }
 
 // A field is announced by the caption beside it; a result label by what its value is: the
@@ -174,32 +189,30 @@ void MainWindow::nameForScreenReaders()
     }
 }
 
+// Tab follows the focus chain, and an option group is one stop, entered at its selected button.
 bool MainWindow::focusNextPrevChild(bool next)
 {
-    if (tabStops_.empty())
-        return QWidget::focusNextPrevChild(next);
-    const std::size_t count = tabStops_.size();
-    QWidget *current = focusWidget();
-    const auto found
-        = std::find_if(tabStops_.begin(), tabStops_.end(), [current](const auto &stop) {
-              return std::find(stop.begin(), stop.end(), current) != stop.end();
-          });
-    std::size_t index = 0;
-    if (found != tabStops_.end()) {
-        const auto position = static_cast<std::size_t>(found - tabStops_.begin());
-        index = next ? (position + 1) % count : (position + count - 1) % count;
-    } else if (!next) {
-        index = count - 1;
+    QWidget *from = focusWidget();
+    if (from == nullptr || !isAncestorOf(from)) {
+        from = firstTabStop_;
+        if (next) {
+            tabInto(firstTabStop_, Qt::TabFocusReason);
+            return true;
+        }
     }
-    const std::vector<QWidget *> &stop = tabStops_[index];
-    QWidget *target = stop.front();
-    for (QWidget *candidate : stop) {
-        auto *option = qobject_cast<QRadioButton *>(candidate);
-        if (option != nullptr && option->isChecked())
-            target = option;
+    const QButtonGroup *leaving = optionGroup(from);
+    for (QWidget *candidate = from;;) {
+        candidate = next ? candidate->nextInFocusChain() : candidate->previousInFocusChain();
+        if (candidate == from)
+            return false;
+        const bool isStop = candidate != this && isAncestorOf(candidate)
+            && (candidate->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && candidate->isEnabled()
+            && candidate->isVisibleTo(this);
+        if (!isStop || (leaving != nullptr && optionGroup(candidate) == leaving))
+            continue;
+        tabInto(candidate, next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        return true;
     }
-    target->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-    return true;
 }
 
 void MainWindow::centerOnScreen()

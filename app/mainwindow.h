@@ -5,9 +5,10 @@
 
 #include <QWidget>
 #include <memory>
-#include <vector>
 
 namespace tarnwick {
+
+class CaptionInBorderStyle;
 
 // The program's one window, "Form1", fixed at 568 × 460.
 //
@@ -20,8 +21,9 @@ namespace tarnwick {
 // forwards the text into the calculator's first operand, whose change recomputes the
 // calculator. The cascade ends because setting a text that is already shown raises nothing.
 //
-// Tab walks the focusable controls in the table's tab order, with each group of option buttons
-// as one stop at its selected button. No push button is a default button: Enter presses nothing.
+// Qt's focus chain runs through the focusable controls in the table's tab order; Tab follows it,
+// with each group of option buttons as one stop at its selected button. No push button is a default
+// button: Enter presses nothing.
 class MainWindow : public QWidget
 {
     Q_OBJECT
@@ -49,8 +51,8 @@ private:
     void reset();
     static void visitWebPage();
 
-    // Each entry is one Tab stop: a single control, or the buttons of one option group.
-    std::vector<std::vector<QWidget *>> tabStops_;
+    std::unique_ptr<CaptionInBorderStyle> frameStyle_;
+    QWidget *firstTabStop_ = nullptr;
     std::unique_ptr<WeightPanels> panels_;
     std::unique_ptr<CalculatorPanel> calculator_;
     bool pinnedOnTop_ = false;

@@ -1,6 +1,6 @@
 #include "calculator/calculatorpanel.h"
 
-#include "app/controls.h"
+#include "panels/controls.h"
 #include "panels/fields.h"
 
 #include <QPushButton>

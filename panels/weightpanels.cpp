@@ -1,6 +1,6 @@
 #include "panels/weightpanels.h"
 
-#include "app/controls.h"
+#include "panels/controls.h"
 #include "panels/fields.h"
 #include "panels/formulas.h"
 

@@ -2,7 +2,7 @@
 # Installs what a task needs, where it is missing: the one place that knows the packages.
 # Debian and Ubuntu: with apt-get (through sudo when not root), saying what it installs.
 # Elsewhere: names what is needed and leaves it to the user.
-#   scripts/install-deps.sh [run|test|fuzz|windows|tidy|bench]...    (default: run)
+#   scripts/install-deps.sh [run|test|fuzz|windows|tidy|bench|screenshot]...    (default: run)
 set -euo pipefail
 
 run=(cmake make g++ pkg-config qt6-base-dev libgl-dev fonts-arphic-uming)
@@ -23,6 +23,8 @@ for task in "${@:-run}"; do
     # Xvfb, xcalc and the probe's X libraries; the GTK 3 theme, to measure what it costs.
     bench) packages+=("${run[@]}" xvfb x11-apps x11-utils dbus-daemon libxcb1-dev
         libxcb-damage0-dev libbenchmark-dev qt6-gtk-platformtheme) ;;
+    # A private X display and the tools that photograph a window on it.
+    screenshot) packages+=(xvfb x11-apps x11-utils netpbm) ;;
     *) echo "unknown task: $task" >&2; exit 2 ;;
     esac
 done

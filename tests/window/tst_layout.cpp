@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <algorithm>
+#include <cstdlib>
 
 using namespace windowtest;
 
@@ -23,6 +25,9 @@ private Q_SLOTS:
     void initialState();
     void tabWalk_data();
     void tabWalk();
+    void focusChainInTabOrder();
+    void frameCaptionInTopBorder_data();
+    void frameCaptionInTopBorder();
     void enterPressesNothing();
     void optionGroupsAreIndependent();
 };
@@ -215,6 +220,93 @@ void LayoutTest::tabWalk()
     }
     std::reverse(back.begin(), back.end());
     QCOMPARE(back, expected);
+}
+
+// Qt's own chain, which accessibility clients and Qt's focus handling follow, holds the focusable
+// controls in the table's tab order, every option button of a group beside the others.
+void LayoutTest::focusChainInTabOrder()
+{
+    const QStringList expected { "Text1", "Text2", "Text3", "Command1", "Text5", "Text6",
+        "Command2", "Option1", "Option2", "Command4", "Text11", "Text12", "Text13", "Text14",
+        "Text24", "Option3", "Option4", "Option5", "Option6", "Option7", "Option8", "Text25",
+        "Command7", "Text27", "Command8", "Command10", "Command11", "Text18", "Command5", "Text4" };
+    const auto window = openWindow();
+    QWidget *start = find(window.get(), "Text1");
+    const auto walk = [start](QWidget *(QWidget::*step)() const) {
+        QStringList walked { start->objectName() };
+        int visited = 0;
+        for (QWidget *widget = (start->*step)(); widget != start && visited < 200;
+             widget = (widget->*step)(), ++visited) {
+            if ((widget->focusPolicy() & Qt::TabFocus) == Qt::TabFocus)
+                walked.append(widget->objectName());
+        }
+        return walked;
+    };
+    QCOMPARE(walk(&QWidget::nextInFocusChain), expected);
+    QStringList backwards = walk(&QWidget::previousInFocusChain);
+    std::reverse(backwards.begin() + 1, backwards.end());
+    QCOMPARE(backwards, expected);
+}
+
+void LayoutTest::frameCaptionInTopBorder_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const char *frame : { "Frame1", "Frame2", "Frame4", "Frame5" })
+        QTest::newRow(frame) << frame;
+}
+
+// The frame's top line runs through the caption's rows and stops short of the caption: read off
+// the frame as drawn, whatever the style.
+void LayoutTest::frameCaptionInTopBorder()
+{
+    QFETCH(QString, name);
+    const auto window = openWindow();
+    auto *frame = find<QGroupBox>(window.get(), qPrintable(name));
+    QImage image = frame->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    image.setDevicePixelRatio(1.0);
+    const int background = qGray(frame->palette().color(QPalette::Window).rgb());
+    // Text is much darker than the window; the line a little.
+    const auto isText = [&](QRgb pixel) { return qGray(pixel) < background - 40; };
+    const auto isLine
+        = [&](QRgb pixel) { return !isText(pixel) && std::abs(qGray(pixel) - background) > 8; };
+
+    // The caption: the dark pixels above the frame's controls.
+    int controlsTop = image.height();
+    for (const QWidget *control : frame->findChildren<QWidget *>())
+        controlsTop = std::min(controlsTop, control->y());
+    QRect caption;
+    for (int y = 0; y < controlsTop; ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (isText(image.pixel(x, y)))
+                caption |= QRect(x, y, 1, 1);
+        }
+    }
+    QVERIFY2(!caption.isEmpty(), "no caption drawn");
+
+    // The top line: the first row that is mostly frame.
+    int lineRow = -1;
+    for (int y = 0; y < image.height() && lineRow < 0; ++y) {
+        int count = 0;
+        for (int x = 0; x < image.width(); ++x)
+            count += isLine(image.pixel(x, y)) ? 1 : 0;
+        if (count * 2 > image.width())
+            lineRow = y;
+    }
+    QVERIFY2(lineRow >= caption.top() && lineRow <= caption.bottom(),
+        qPrintable(QStringLiteral("line at row %1, caption in rows %2 to %3")
+                       .arg(lineRow)
+                       .arg(caption.top())
+                       .arg(caption.bottom())));
+    // Behind the caption the row holds no pixel of the line's own colour, as it does beside it.
+    const QRgb line = image.pixel(caption.right() + (image.width() - caption.right()) / 2, lineRow);
+    QVERIFY(isLine(line));
+    int behindCaption = 0;
+    for (int x = caption.left(); x <= caption.right(); ++x)
+        behindCaption += std::abs(qGray(image.pixel(x, lineRow)) - qGray(line)) <= 2 ? 1 : 0;
+    QVERIFY2(behindCaption * 4 < caption.width(),
+        qPrintable(QStringLiteral("%1 of %2 pixels of line behind the caption")
+                       .arg(behindCaption)
+                       .arg(caption.width())));
 }
 
 void LayoutTest::enterPressesNothing()
