@@ -1,36 +1,48 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <functional>
 #include <initializer_list>
+#include <string_view>
+#include <vector>
 
 #include <QString>
 
 class QAbstractButton;
 class QLineEdit;
+class QWidget;
 
 namespace tarnwick {
 
 class ResultLabel;
 class TextField;
 
-// One weight panel: a formula over the fields' current texts, the label that shows its weight
-// and the calculator field that each new weight is forwarded to.
+// One weight panel: a formula over the density and the panel's input fields, the label that
+// shows its weight and the calculator field that each new weight is forwarded to. The input
+// fields are named once: the formula gets their numbers in that order, and each of them is a
+// trigger of the panel.
 class WeightPanel
 {
 public:
-    using Formula = std::function<double()>;
+    static constexpr std::size_t maxInputs = 4;
+    // The inputs' numbers in the order the panel names its fields; 0 past the last.
+    using Inputs = std::array<double, maxInputs>;
+    using Formula = std::function<double(double density, const Inputs &inputs)>;
 
-    // Made before the panel first computes: the label's text then is its initial text.
-    WeightPanel(Formula formula, ResultLabel *label, QLineEdit *forwardTo);
+    // Finds its controls on the form; made before the panel first computes, so the label's text
+    // then is its initial text.
+    WeightPanel(QWidget *form, std::string_view label,
+        std::initializer_list<std::string_view> inputs, Formula formula);
     WeightPanel(const WeightPanel &) = delete;
     WeightPanel &operator=(const WeightPanel &) = delete;
 
     // Recomputes on the button (with its own pattern), on every input change and on the label's
     // own change; the label's change then forwards the label's text.
-    void wire(
-        QAbstractButton *button, int buttonDecimals, std::initializer_list<TextField *> inputs);
+    void wire(QAbstractButton *button, int buttonDecimals);
 
-    [[nodiscard]] double weight() const { return formula_(); }
+    [[nodiscard]] double weight() const;
+    [[nodiscard]] TextField *densityField() const { return density_; }
     void show(double weight, int decimals) const;
     void recompute(int decimals) const { show(weight(), decimals); }
 
@@ -40,6 +52,8 @@ public:
 
 private:
     Formula formula_;
+    TextField *density_;
+    std::vector<TextField *> inputs_;
     ResultLabel *label_;
     QLineEdit *forwardTo_;
     QString initialText_;

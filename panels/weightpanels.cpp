@@ -9,69 +9,35 @@
 
 namespace tarnwick {
 
-namespace {
-
-TextField *field(QWidget *form, const char *name)
-{
-    return control<TextField>(form, name);
-}
-
-ResultLabel *label(QWidget *form, const char *name)
-{
-    return control<ResultLabel>(form, name);
-}
-
-} // namespace
+using Inputs = WeightPanel::Inputs;
 
 WeightPanels::WeightPanels(QWidget *form)
-    : plateByDimensions_(
-        [density = field(form, "Text27"), length = field(form, "Text1"),
-            width = field(form, "Text2"), thickness = field(form, "Text3")] {
-            return tarnwick::plateByDimensions(
-                ReadNumber(density), ReadNumber(length), ReadNumber(width), ReadNumber(thickness));
-        },
-        label(form, "Label26"), field(form, "Text24"))
-    , plateByArea_(
-          [density = field(form, "Text27"), area = field(form, "Text5"),
-              thickness = field(form, "Text6")] {
-              return tarnwick::plateByArea(
-                  ReadNumber(density), ReadNumber(area), ReadNumber(thickness));
-          },
-          label(form, "Label27"), field(form, "Text24"))
-    , roundBar_(
-          [density = field(form, "Text27"), diameter = field(form, "Text4"),
-              length = field(form, "Text18")] {
-              return tarnwick::roundBar(
-                  ReadNumber(density), ReadNumber(diameter), ReadNumber(length));
-          },
-          label(form, "Label30"), field(form, "Text24"))
-    , pipe_(
-          [density = field(form, "Text27"), outer = field(form, "Text11"),
-              inner = field(form, "Text12"), wall = field(form, "Text13"),
-              length = field(form, "Text14"),
-              byInnerDiameter = control<QRadioButton>(form, "Option1")] {
-              const double rho = ReadNumber(density);
-              const double d = ReadNumber(outer);
+    : plateByDimensions_(form, "Label26", { "Text1", "Text2", "Text3" }, // length, width, thickness
+        [](double density, const Inputs &in) {
+            return plateByDimensions(density, in[0], in[1], in[2]);
+        })
+    , plateByArea_(form, "Label27", { "Text5", "Text6" }, // area, thickness
+          [](double density, const Inputs &in) { return plateByArea(density, in[0], in[1]); })
+    , roundBar_(form, "Label30", { "Text4", "Text18" }, // diameter, length
+          [](double density, const Inputs &in) { return roundBar(density, in[0], in[1]); })
+    , pipe_(form, "Label29",
+          { "Text11", "Text12", "Text13", "Text14" }, // outer, inner, wall, length
+          [byInnerDiameter = control<QRadioButton>(form, "Option1")](
+              double density, const Inputs &in) {
               if (byInnerDiameter->isChecked())
-                  return pipeByInnerDiameter(rho, d, ReadNumber(inner), ReadNumber(length));
-              return pipeByWall(rho, d, ReadNumber(wall), ReadNumber(length));
-          },
-          label(form, "Label29"), field(form, "Text24"))
+                  return pipeByInnerDiameter(density, in[0], in[1], in[3]);
+              return pipeByWall(density, in[0], in[2], in[3]);
+          })
 {
-    plateByDimensions_.wire(control<QPushButton>(form, "Command1"), twoDecimals,
-        { field(form, "Text1"), field(form, "Text2"), field(form, "Text3") });
-    plateByArea_.wire(control<QPushButton>(form, "Command2"), twoDecimals,
-        { field(form, "Text5"), field(form, "Text6") });
+    plateByDimensions_.wire(control<QPushButton>(form, "Command1"), twoDecimals);
+    plateByArea_.wire(control<QPushButton>(form, "Command2"), twoDecimals);
     // The round bar's button shows five decimals for a moment; the label's own change brings
     // it back to two and forwards the weight.
-    roundBar_.wire(control<QPushButton>(form, "Command5"), fiveDecimals,
-        { field(form, "Text4"), field(form, "Text18") });
+    roundBar_.wire(control<QPushButton>(form, "Command5"), fiveDecimals);
     // Choosing inner diameter or wall thickness is no trigger: it counts at the next one.
-    pipe_.wire(control<QPushButton>(form, "Command4"), twoDecimals,
-        { field(form, "Text11"), field(form, "Text12"), field(form, "Text13"),
-            field(form, "Text14") });
+    pipe_.wire(control<QPushButton>(form, "Command4"), twoDecimals);
 
-    TextField *density = field(form, "Text27");
+    TextField *density = plateByDimensions_.densityField();
     QObject::connect(density, &TextField::changed, density, [this] { densityChanged(); });
 }
 
