@@ -21,15 +21,22 @@ bool drawsCaptionAboveFrame(const QStyle *style)
 
 } // namespace
 
-CaptionInBorderStyle::CaptionInBorderStyle()
-    : QProxyStyle(QApplication::style()->name())
-    , needed_(drawsCaptionAboveFrame(QApplication::style()))
+CaptionInBorderStyle::CaptionInBorderStyle(const QString &baseKey)
+    : QProxyStyle(baseKey)
 { }
 
-void CaptionInBorderStyle::applyTo(QGroupBox *frame)
+std::unique_ptr<CaptionInBorderStyle> CaptionInBorderStyle::forApplicationStyle()
 {
-    if (needed_)
-        frame->setStyle(this);
+    const QStyle *application = QApplication::style();
+    if (!drawsCaptionAboveFrame(application))
+        return nullptr;
+    return std::unique_ptr<CaptionInBorderStyle>(new CaptionInBorderStyle(application->name()));
+}
+
+void CaptionInBorderStyle::applyTo(QGroupBox *frame, CaptionInBorderStyle *style)
+{
+    if (style != nullptr)
+        frame->setStyle(style);
 }
 
 QRect CaptionInBorderStyle::subControlRect(ComplexControl control,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QProxyStyle>
+#include <memory>
 
 class QGroupBox;
 
@@ -19,11 +20,12 @@ class CaptionInBorderStyle : public QProxyStyle
     Q_OBJECT
 
 public:
-    // A style of the application's kind (its own instance, which it owns).
-    CaptionInBorderStyle();
+    // The style for the frames, over a base of the application's kind (an instance of its own);
+    // none where the application's style already draws the caption in the border.
+    static std::unique_ptr<CaptionInBorderStyle> forApplicationStyle();
 
-    // Gives the frame this style where the application's style needs it.
-    void applyTo(QGroupBox *frame);
+    // Gives the frame this style, or leaves it to the application's style where there is none.
+    static void applyTo(QGroupBox *frame, CaptionInBorderStyle *style);
 
     [[nodiscard]] QRect subControlRect(ComplexControl control, const QStyleOptionComplex *option,
         SubControl subControl, const QWidget *widget) const override;
@@ -31,7 +33,7 @@ public:
         QPainter *painter, const QWidget *widget) const override;
 
 private:
-    bool needed_;
+    explicit CaptionInBorderStyle(const QString &baseKey);
 };
 
 } // namespace tarnwick

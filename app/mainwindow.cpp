@@ -57,7 +57,7 @@ QWidget *makeControl(const ControlRow &row, QWidget *container, CaptionInBorderS
     switch (row.kind) {
     case Kind::Frame: {
         auto *frame = new QGroupBox(text, container);
-        frameStyle->applyTo(frame);
+        CaptionInBorderStyle::applyTo(frame, frameStyle);
         return frame;
     }
     case Kind::Label: {
@@ -151,7 +151,7 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::createControls()
 {
-    frameStyle_ = std::make_unique<CaptionInBorderStyle>();
+    frameStyle_ = CaptionInBorderStyle::forApplicationStyle();
     const std::vector<QWidget *> controls
         = buildControls(this, [this](const ControlRow &row, QWidget *container) {
               return makeControl(row, container, frameStyle_.get());
