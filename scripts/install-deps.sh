@@ -2,7 +2,8 @@
 # Installs what a task needs, where it is missing: the one place that knows the packages.
 # Debian and Ubuntu: with apt-get (through sudo when not root), saying what it installs.
 # Elsewhere: names what is needed and leaves it to the user.
-#   scripts/install-deps.sh [run|test|fuzz|windows|tidy|bench|screenshot]...    (default: run)
+#   scripts/install-deps.sh [run|test|fuzz|windows|windows-app|tidy|bench|screenshot]...
+#   (default: run)
 set -euo pipefail
 
 run=(cmake make g++ pkg-config qt6-base-dev libgl-dev fonts-arphic-uming)
@@ -19,6 +20,10 @@ for task in "${@:-run}"; do
     # The rules cross-built with MinGW-w64 and run under Wine, GoogleTest from its sources.
     windows) packages+=(cmake make g++-mingw-w64-x86-64-posix googletest wine wine64 locales)
         german=true ;;
+    # The window for Windows: Qt built from Debian's source package with MinGW-w64 (Debian's Qt
+    # gives the host tools), tested under Wine on Xvfb, packed as a zip and an NSIS installer.
+    windows-app) packages+=(cmake make ninja-build g++-mingw-w64-x86-64-posix qt6-base-dev
+        perl xz-utils wine wine64 xvfb xauth nsis zip python3 python3-pefile icoutils) ;;
     tidy) packages+=("${run[@]}" clang-tidy) ;;
     # Xvfb, xcalc and the probe's X libraries; the GTK 3 theme, to measure what it costs.
     bench) packages+=("${run[@]}" xvfb x11-apps x11-utils dbus-daemon libxcb1-dev
@@ -47,8 +52,10 @@ for package in "${packages[@]}"; do
 done
 if [[ ${#missing[@]} -gt 0 ]]; then
     echo "Installing: ${missing[*]}"
-    "${sudo[@]}" apt-get update -q
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends \
+    # Another apt run (a second build on the same machine) holds the lock: wait for it.
+    "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=900 update -q
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=900 install \
+        -y -q --no-install-recommends \
         "${missing[@]}"
 fi
 

@@ -75,7 +75,10 @@ void CommandsTest::pinTogglesBandCaptionAndFlag()
     click(window.get(), "Command8");
     QCOMPARE(pin->text(), QStringLiteral("不置顶"));
     QVERIFY(window->property("PinnedOnTop").toBool());
+#ifndef Q_OS_WIN
+    // On Windows the band is changed with SetWindowPos, past Qt's flags: tst_windows reads it.
     QVERIFY(handle->flags().testFlag(Qt::WindowStaysOnTopHint));
+#endif
     QCOMPARE(window->windowHandle(), handle); // the same native window, not a new one
     QVERIFY(window->isVisible());
     QCOMPARE(window->geometry(), placed);
@@ -83,7 +86,9 @@ void CommandsTest::pinTogglesBandCaptionAndFlag()
     click(window.get(), "Command8");
     QCOMPARE(pin->text(), QStringLiteral("置顶"));
     QVERIFY(!window->property("PinnedOnTop").toBool());
+#ifndef Q_OS_WIN
     QVERIFY(!handle->flags().testFlag(Qt::WindowStaysOnTopHint));
+#endif
     QCOMPARE(window->windowHandle(), handle);
     QVERIFY(window->isVisible());
     QCOMPARE(window->geometry(), placed);
