@@ -1,4 +1,5 @@
 #include "app/mainwindow.h"
+#include "app/platform.h"
 
 #include <QApplication>
 
@@ -14,5 +15,8 @@ int main(int argc, char *argv[])
     tarnwick::MainWindow window;
     window.centerOnScreen();
     window.show();
+#ifdef Q_OS_UNIX
+    tarnwick::platform::quitOnTerminationSignals();
+#endif
     return QApplication::exec();
 }

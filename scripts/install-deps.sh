@@ -2,7 +2,7 @@
 # Installs what a task needs, where it is missing: the one place that knows the packages.
 # Debian and Ubuntu: with apt-get (through sudo when not root), saying what it installs.
 # Elsewhere: names what is needed and leaves it to the user.
-#   scripts/install-deps.sh [run|test|fuzz|windows|windows-app|tidy|bench|screenshot]...
+#   scripts/install-deps.sh [run|test|package|bare|fuzz|windows|windows-app|tidy|bench|screenshot]...
 #   (default: run)
 set -euo pipefail
 
@@ -15,6 +15,10 @@ for task in "${@:-run}"; do
     # The number tests also run under a German locale, where "," is the decimal separator.
     test) packages+=("${run[@]}" googletest libgtest-dev binutils-mingw-w64-x86-64 locales)
         german=true ;;
+    # CPack finds the .deb's library dependencies with dpkg-shlibdeps, which needs file.
+    package) packages+=("${run[@]}" dpkg-dev file) ;;
+    # A Debian 12 minimal root to run the README's commands in (scripts/test-bare-debian.sh).
+    bare) packages+=(debootstrap) ;;
     # clang 14 with its libFuzzer and sanitizer runtimes.
     fuzz) packages+=(cmake make clang libclang-rt-14-dev) ;;
     # The rules cross-built with MinGW-w64 and run under Wine, GoogleTest from its sources.
@@ -40,10 +44,17 @@ if ! command -v apt-get >/dev/null 2>&1 || ! command -v dpkg-query >/dev/null 2>
     exit 0
 fi
 
-sudo=()
-if [[ $(id -u) -ne 0 ]]; then
-    sudo=(sudo)
-fi
+# As root, or through sudo; a bare system may have no sudo, and then only root can install.
+as_root() {
+    if [[ $(id -u) -eq 0 ]]; then
+        "$@"
+    elif command -v sudo >/dev/null 2>&1; then
+        sudo "$@"
+    else
+        echo "Installing needs root and this system has no sudo: run this command as root." >&2
+        exit 1
+    fi
+}
 
 missing=()
 for package in "${packages[@]}"; do
@@ -53,13 +64,13 @@ done
 if [[ ${#missing[@]} -gt 0 ]]; then
     echo "Installing: ${missing[*]}"
     # Another apt run (a second build on the same machine) holds the lock: wait for it.
-    "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=900 update -q
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=900 install \
+    as_root apt-get -o DPkg::Lock::Timeout=900 update -q
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 install \
         -y -q --no-install-recommends \
         "${missing[@]}"
 fi
 
 if [[ $german == true ]] && ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
     echo "Generating the de_DE.UTF-8 locale"
-    "${sudo[@]}" localedef -i de_DE -f UTF-8 de_DE.UTF-8
+    as_root localedef -i de_DE -f UTF-8 de_DE.UTF-8
 fi
