@@ -48,11 +48,11 @@ namespace tarnwick::platform {
 
 namespace {
 
-constexpr std::array terminationSignals{SIGTERM, SIGINT, SIGHUP};
+constexpr std::array terminationSignals { SIGTERM, SIGINT, SIGHUP };
 
 // The handler writes to one end, the event loop reads the other: a handler may do little more
 // than write(2), so the quit itself happens in the loop.
-std::array<int, 2> signalSockets{-1, -1};
+std::array<int, 2> signalSockets { -1, -1 };
 
 void onTerminationSignal(int signal)
 {
@@ -67,8 +67,8 @@ void onTerminationSignal(int signal)
 
 void quitOnTerminationSignals()
 {
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0,
-            signalSockets.data()) != 0)
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, signalSockets.data())
+        != 0)
         return;
     auto *app = QCoreApplication::instance();
     auto *notifier = new QSocketNotifier(signalSockets[1], QSocketNotifier::Read, app);
@@ -79,12 +79,16 @@ void quitOnTerminationSignals()
         QCoreApplication::quit();
     });
 
-    struct sigaction action {};
+    struct sigaction action
+    {
+    };
     action.sa_handler = onTerminationSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     for (const int signal : terminationSignals) {
-        struct sigaction previous {};
+        struct sigaction previous
+        {
+        };
         if (::sigaction(signal, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN)
             continue;
         ::sigaction(signal, &action, nullptr);
