@@ -48,23 +48,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-free_display() { # the first display number from $1 on with no server
-    local number=$1
-    while [[ -e /tmp/.X$number-lock || -e /tmp/.X11-unix/X$number ]]; do
-        number=$((number + 1))
-    done
-    echo "$number"
-}
-start_xvfb() { # display number
-    Xvfb ":$1" -screen 0 1280x1024x24 -nolisten tcp >>"$work/xvfb.log" 2>&1 &
-    pids+=($!)
-    for _ in $(seq 100); do
-        DISPLAY=":$1" xdpyinfo >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    echo "Xvfb :$1 did not start" >&2
-    exit 1
-}
+# shellcheck source=bench/session.sh
+source "$root/bench/session.sh"
 display=$(free_display 90)
 start_xvfb "$display"
 export DISPLAY=":$display"
@@ -72,13 +57,7 @@ export DISPLAY=":$display"
 companion_display=$(free_display $((display + 1)))
 start_xvfb "$companion_display"
 
-mkdir -m 700 "$work/runtime"
-export XDG_RUNTIME_DIR="$work/runtime"
-bus_address=$(dbus-daemon --session --fork --print-address=1 --print-pid=3 3>"$work/bus.pid")
-pids+=("$(cat "$work/bus.pid")")
-export DBUS_SESSION_BUS_ADDRESS="$bus_address"
-# No desktop unless a variant asks for one; no theme or style chosen from outside.
-unset XDG_CURRENT_DESKTOP DESKTOP_SESSION QT_QPA_PLATFORMTHEME QT_STYLE_OVERRIDE QT_QPA_PLATFORM
+start_session_bus
 
 # --- 3. The runs --------------------------------------------------------------------------
 names=(tarnwick xcalc bare_window empty_qt_window tarnwick@GNOME bare_window@GNOME)

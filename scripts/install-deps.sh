@@ -29,9 +29,10 @@ for task in "${@:-run}"; do
     windows-app) packages+=(cmake make ninja-build g++-mingw-w64-x86-64-posix qt6-base-dev
         perl xz-utils wine wine64 xvfb xauth nsis zip python3 python3-pefile icoutils) ;;
     tidy) packages+=("${run[@]}" clang-tidy) ;;
-    # Xvfb, xcalc and the probe's X libraries; the GTK 3 theme, to measure what it costs.
+    # Xvfb, xcalc and the probe's X libraries; the GTK 3 theme, to measure what it costs;
+    # valgrind to count instructions to the first frame.
     bench) packages+=("${run[@]}" xvfb x11-apps x11-utils dbus-daemon libxcb1-dev
-        libxcb-damage0-dev libbenchmark-dev qt6-gtk-platformtheme) ;;
+        libxcb-damage0-dev libxcb-shm0-dev libbenchmark-dev qt6-gtk-platformtheme valgrind) ;;
     # A private X display and the tools that photograph a window on it.
     screenshot) packages+=(xvfb x11-apps x11-utils netpbm) ;;
     *) echo "unknown task: $task" >&2; exit 2 ;;
