@@ -19,14 +19,16 @@ qt_orig_sha256=4f14b89a9463a540fd84a6718b8519a2297119b454ef547721015a9e9019ae9e
 # What the window uses: Core, Gui, Widgets and Test; the windows platform plugin, the
 # windowsvista style, PNG (the icon) and JPEG (the banner). Everything else is off.
 # Debian's tarball leaves out src/3rdparty/wintab, so tablet events are off (the window has no
-# use for pen tablets); without OpenGL the windows plugin also needs dynamic GL off.
+# use for pen tablets); without OpenGL the windows plugin also needs dynamic GL off. Qt Gui
+# builds its DirectWrite font database only with Direct2D, while the windows plugin asks only
+# for DirectWrite 3: with Direct2D off, DirectWrite 3 goes too and the plugin keeps to GDI fonts.
 qt_features=(
     -DFEATURE_optimize_size=ON
     -DFEATURE_opengl=OFF -DINPUT_opengl=no -DFEATURE_dynamicgl=OFF -DFEATURE_vulkan=OFF
     -DFEATURE_tabletevent=OFF
     -DFEATURE_network=OFF -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF
     -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF
-    -DFEATURE_direct2d=OFF -DFEATURE_freetype=OFF -DFEATURE_fontconfig=OFF
+    -DFEATURE_direct2d=OFF -DFEATURE_directwrite3=OFF -DFEATURE_freetype=OFF -DFEATURE_fontconfig=OFF
     -DFEATURE_gif=OFF -DFEATURE_ico=OFF -DFEATURE_jpeg=ON -DFEATURE_png=ON
     -DFEATURE_system_jpeg=OFF -DFEATURE_system_png=OFF -DFEATURE_system_zlib=OFF
     -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF
