@@ -27,16 +27,6 @@ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DTA
 cmake --build "$build" -j 2 --target tarnwick bench_bare_window first_frame_hook >/dev/null
 hook="$build/bench/libfirst_frame_hook.so"
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
 # shellcheck source=bench/session.sh
 source "$root/bench/session.sh"
 display=$(free_display 90)

@@ -1,7 +1,19 @@
-# shellcheck shell=bash disable=SC2154 # work and pids are the caller's
+# shellcheck shell=bash
 # Sourced by the benchmark scripts: a private Xvfb display and session bus, so that nothing else
-# draws on the measured display and every run finds the same session. The caller sets `work` (a
-# scratch directory) and `pids` (an array), and ends every process in `pids` on its way out.
+# draws on the measured display and every run finds the same session. Sourcing makes `work` (a
+# scratch directory) and `pids` (the servers started here); `end_session`, run on exit, ends
+# those servers and removes the scratch directory.
+
+work=$(mktemp -d)
+pids=()
+end_session() {
+    local pid
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    rm -rf "$work"
+}
+trap end_session EXIT
 
 free_display() { # the first display number from $1 on with no server
     local number=$1

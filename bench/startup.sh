@@ -36,20 +36,11 @@ cmake --build "$build" -j 2 --target tarnwick bench_bare_window bench_keystroke 
     launch_probe >/dev/null
 
 # --- 2. A display and a session of our own ------------------------------------------------
-work=$(mktemp -d)
-pids=()      # the Xvfb servers and the session bus: ended on the way out
-companion="" # the companion program while it runs
-cleanup() {
-    local pid
-    for pid in $companion "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
 # shellcheck source=bench/session.sh
 source "$root/bench/session.sh"
+companion="" # the companion program while it runs
+# shellcheck disable=SC2086 # empty or one pid
+trap 'kill $companion 2>/dev/null || true; end_session' EXIT
 display=$(free_display 90)
 start_xvfb "$display"
 export DISPLAY=":$display"
