@@ -1,3 +1,4 @@
+#include "app/fonts.h"
 #include "app/mainwindow.h"
 #include "app/platform.h"
 
@@ -11,6 +12,7 @@ int main(int argc, char *argv[])
     // process at start-up. A theme the user names explicitly still wins.
     QGuiApplication::setDesktopSettingsAware(false);
 #endif
+    tarnwick::prepareFontconfig();
     QApplication app(argc, argv);
     tarnwick::MainWindow window;
     window.centerOnScreen();

@@ -6,7 +6,7 @@
 #   (default: run)
 set -euo pipefail
 
-run=(cmake make g++ pkg-config qt6-base-dev libgl-dev fonts-arphic-uming)
+run=(cmake make g++ pkg-config qt6-base-dev libgl-dev libfontconfig-dev fonts-arphic-uming)
 packages=()
 german=false
 for task in "${@:-run}"; do
