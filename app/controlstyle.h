@@ -6,8 +6,11 @@
 #include "app/controltable.h"
 
 #include <QButtonGroup>
+#include <QByteArray>
 #include <QFont>
+#include <QFontDatabase>
 #include <QRadioButton>
+#include <QResource>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -29,21 +32,44 @@ inline int pixels(int twips)
     return static_cast<int>(std::lround(static_cast<double>(twips) / twipsPerPixel));
 }
 
-// Every control is drawn in the Song typeface. Where SimSun is missing, a Song-style face and
-// then any CJK face stand in, so that no caption ever shows boxes.
-inline QFont songFont(double points)
+// The families every control's Song typeface is looked up in, in order. On Linux the program
+// embeds a subset of AR PL UMing with the characters its own texts use
+// (app/resources/fonts/, made by scripts/make-song-subset.sh): looking it up needs no search
+// through the system's fonts, and shaping reads a small face instead of a 27,000-glyph one. A
+// character outside it (a user's typed text) falls back to "宋体": SimSun, or where SimSun is
+// missing a Song-style face and then any CJK face, so that no caption ever shows boxes.
+// Elsewhere, and where the program has no embedded face, "宋体" alone.
+inline const QStringList &songFamilies()
 {
-    static const bool fallbacksInstalled = [] {
+    static const QStringList families = [] {
         QFont::insertSubstitutions(QStringLiteral("宋体"),
             { QStringLiteral("SimSun"), QStringLiteral("NSimSun"), QStringLiteral("AR PL UMing CN"),
                 QStringLiteral("AR PL UMing TW"), QStringLiteral("AR PL SungtiL GB"),
                 QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Source Han Serif SC"),
                 QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei"),
                 QStringLiteral("Droid Sans Fallback"), QStringLiteral("Microsoft YaHei") });
-        return true;
+        QStringList list;
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+        const QResource embedded(QStringLiteral(":/fonts/tarnwick-song.ttf"));
+        if (embedded.isValid() && embedded.compressionAlgorithm() == QResource::NoCompression) {
+            const int id = QFontDatabase::addApplicationFontFromData(QByteArray::fromRawData(
+                reinterpret_cast<const char *>(embedded.data()), // NOLINT: bytes
+                static_cast<qsizetype>(embedded.size())));
+            if (id >= 0)
+                list = QFontDatabase::applicationFontFamilies(id);
+        }
+#endif
+        list.append(QStringLiteral("宋体"));
+        return list;
     }();
-    Q_UNUSED(fallbacksInstalled);
-    QFont font(QStringLiteral("宋体"));
+    return families;
+}
+
+// Every control is drawn in the Song typeface (see songFamilies).
+inline QFont songFont(double points)
+{
+    QFont font;
+    font.setFamilies(songFamilies());
     font.setPointSizeF(points);
     font.setWeight(QFont::Normal);
     return font;

@@ -2,7 +2,7 @@
 # Installs what a task needs, where it is missing: the one place that knows the packages.
 # Debian and Ubuntu: with apt-get (through sudo when not root), saying what it installs.
 # Elsewhere: names what is needed and leaves it to the user.
-#   scripts/install-deps.sh [run|test|package|bare|fuzz|windows|windows-app|tidy|bench|screenshot]...
+#   scripts/install-deps.sh [run|test|package|bare|fuzz|windows|windows-app|tidy|fonts|bench|screenshot]...
 #   (default: run)
 set -euo pipefail
 
@@ -29,6 +29,8 @@ for task in "${@:-run}"; do
     windows-app) packages+=(cmake make ninja-build g++-mingw-w64-x86-64-posix qt6-base-dev
         perl xz-utils wine wine64 xvfb xauth nsis zip python3 python3-pefile icoutils) ;;
     tidy) packages+=("${run[@]}" clang-tidy) ;;
+    # The window's embedded Song face, cut from AR PL UMing by fonttools' subsetter.
+    fonts) packages+=(python3 python3-fonttools fonts-arphic-uming) ;;
     # Xvfb, xcalc and the probe's X libraries; the GTK 3 theme, to measure what it costs;
     # valgrind to count instructions to the first frame.
     bench) packages+=("${run[@]}" xvfb x11-apps x11-utils dbus-daemon libxcb1-dev
