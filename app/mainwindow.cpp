@@ -18,6 +18,8 @@
 #include <QScreen>
 #include <QUrl>
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <vector>
 
 namespace tarnwick {
@@ -43,13 +45,30 @@ QPixmap loadPicture(const QString &path, qreal devicePixelRatio)
     return QPixmap(path);
 }
 
-QIcon programIcon()
+#if !defined(Q_OS_WIN)
+// The window's icon for a screen of the given scale: for each size a title bar, a task bar or
+// a window switcher asks of a window (16 to 48 pixels, times the scale) the smallest image that
+// is at least as large. Each image costs a PNG decode at start-up, so the large ones, which no
+// window shows at ordinary scales, stay undecoded; the desktop's launchers and menus take the
+// installed icon theme's images instead.
+QIcon programIcon(qreal devicePixelRatio)
 {
+    static constexpr std::array imageSides { 16, 24, 32, 48, 128, 256 };
     QIcon icon;
-    for (const int size : { 16, 32, 48, 256 })
-        icon.addFile(QStringLiteral(":/icons/hicolor/%1x%1/apps/tarnwick.png").arg(size));
+    int added = 0;
+    for (const int wanted : { 16, 24, 32, 48 }) {
+        const auto side = static_cast<int>(std::ceil(wanted * devicePixelRatio));
+        const auto *image = std::find_if(
+            imageSides.begin(), imageSides.end(), [side](int s) { return s >= side; });
+        const int chosen = image != imageSides.end() ? *image : imageSides.back();
+        if (chosen > added) {
+            icon.addFile(QStringLiteral(":/icons/hicolor/%1x%1/apps/tarnwick.png").arg(chosen));
+            added = chosen;
+        }
+    }
     return icon;
 }
+#endif
 
 QWidget *makeControl(const ControlRow &row, QWidget *container, CaptionInBorderStyle *frameStyle)
 {
@@ -129,7 +148,11 @@ MainWindow::MainWindow(QWidget *parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(windowCaption);
-    setWindowIcon(programIcon());
+#if !defined(Q_OS_WIN)
+    setWindowIcon(programIcon(devicePixelRatioF()));
+#endif
+    // On Windows the window takes the program file's own icon (the resource IDI_ICON1, which
+    // Qt gives its window class), in the sizes Windows asks for at the screen's scale.
     setFixedSize(pixels(formWidthTwips), pixels(formHeightTwips));
     setFont(songFont(10.5));
 

@@ -19,6 +19,7 @@ private Q_SLOTS:
     void fixedFrameWithoutSizingBorderOrMaximiseBox();
     void clientAreaIsTheFormSize();
     void nativeStyle();
+    void iconFromTheProgramFile();
 };
 
 namespace {
@@ -35,10 +36,28 @@ LONG_PTR extendedStyle(HWND handle)
 
 QRect windowRect(HWND handle)
 {
-    RECT rect{};
+    RECT rect {};
     if (GetWindowRect(handle, &rect) == 0)
         qWarning("GetWindowRect failed: %lu", GetLastError());
-    return {QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1)};
+    return { QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1) };
+}
+
+// The colour pixels of an icon, for telling two icons apart.
+QByteArray iconPixels(HICON icon)
+{
+    ICONINFO info {};
+    if (icon == nullptr || GetIconInfo(icon, &info) == 0)
+        return {};
+    BITMAP bitmap {};
+    QByteArray pixels;
+    if (info.hbmColor != nullptr && GetObjectW(info.hbmColor, sizeof bitmap, &bitmap) != 0) {
+        pixels.resize(static_cast<qsizetype>(bitmap.bmWidthBytes) * bitmap.bmHeight);
+        pixels.resize(
+            GetBitmapBits(info.hbmColor, static_cast<LONG>(pixels.size()), pixels.data()));
+    }
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return pixels;
 }
 
 } // namespace
@@ -87,7 +106,7 @@ void WindowsTest::clientAreaIsTheFormSize()
     ReleaseDC(nullptr, screen);
     if (dpi != USER_DEFAULT_SCREEN_DPI)
         QSKIP("the form's pixel size holds at 96 dpi; this screen has another density");
-    RECT client{};
+    RECT client {};
     QVERIFY(GetClientRect(handle, &client) != 0);
     QCOMPARE(client.right - client.left, 568);
     QCOMPARE(client.bottom - client.top, 460);
@@ -97,6 +116,39 @@ void WindowsTest::nativeStyle()
 {
     const auto window = openWindow();
     QCOMPARE(window->style()->name(), QStringLiteral("windowsvista"));
+}
+
+// The window carries the program file's own icon (this test program carries the same resource
+// script), at the sizes Windows asks for, not Windows' generic application icon.
+void WindowsTest::iconFromTheProgramFile()
+{
+    const auto window = openWindow();
+    const HWND handle = nativeWindow(window.get());
+    const auto large = reinterpret_cast<HICON>(GetClassLongPtrW(handle, GCLP_HICON));
+    const auto small = reinterpret_cast<HICON>(GetClassLongPtrW(handle, GCLP_HICONSM));
+    QVERIFY(large != nullptr);
+    QVERIFY(small != nullptr);
+    // No icon of the window's own overrides the class's.
+    QCOMPARE(SendMessageW(handle, WM_GETICON, ICON_BIG, 0), LRESULT(0));
+
+    const auto generic = static_cast<HICON>(
+        LoadImageW(nullptr, IDI_APPLICATION, IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+    const auto own = static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), L"IDI_ICON1", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+    QVERIFY(own != nullptr);
+    const QByteArray shown = iconPixels(large);
+    QVERIFY(!shown.isEmpty());
+    QCOMPARE(shown, iconPixels(own));
+    QVERIFY(shown != iconPixels(generic));
+    DestroyIcon(own);
+
+    ICONINFO info {};
+    BITMAP bitmap {};
+    QVERIFY(GetIconInfo(small, &info) != 0);
+    QVERIFY(GetObjectW(info.hbmColor, sizeof bitmap, &bitmap) != 0);
+    QCOMPARE(int(bitmap.bmWidth), GetSystemMetrics(SM_CXSMICON));
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
 }
 
 QTEST_MAIN(WindowsTest)
