@@ -11,10 +11,10 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QImageReader>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QUrl>
 #include <algorithm>
@@ -30,19 +30,28 @@ const QString windowCaption = QStringLiteral("Tarnwick（单位：kg，mm）");
 const QString pinnedCaption = QStringLiteral("不置顶");
 const char *const makerPage = "https://www.tarnwick-steel.example/";
 
+// Reads one of the program's own images, whose format is known: without a format, or with
+// format detection on, Qt loads and asks every image plugin whether it can read the file.
+QPixmap readImage(const QString &path, const char *format)
+{
+    QImageReader reader(path, format);
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+
 // The picture at its natural size; on high-density screens its double-resolution twin
 // ("name@2x.jpg" beside "name.jpg") where there is one.
 QPixmap loadPicture(const QString &path, qreal devicePixelRatio)
 {
     if (devicePixelRatio > 1.0) {
         const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
-        QPixmap sharp(path.left(dot) + QStringLiteral("@2x") + path.mid(dot));
+        QPixmap sharp = readImage(path.left(dot) + QStringLiteral("@2x") + path.mid(dot), "jpeg");
         if (!sharp.isNull()) {
             sharp.setDevicePixelRatio(2.0);
             return sharp;
         }
     }
-    return QPixmap(path);
+    return readImage(path, "jpeg");
 }
 
 #if !defined(Q_OS_WIN)
@@ -62,7 +71,8 @@ QIcon programIcon(qreal devicePixelRatio)
             imageSides.begin(), imageSides.end(), [side](int s) { return s >= side; });
         const int chosen = image != imageSides.end() ? *image : imageSides.back();
         if (chosen > added) {
-            icon.addFile(QStringLiteral(":/icons/hicolor/%1x%1/apps/tarnwick.png").arg(chosen));
+            icon.addPixmap(readImage(
+                QStringLiteral(":/icons/hicolor/%1x%1/apps/tarnwick.png").arg(chosen), "png"));
             added = chosen;
         }
     }
@@ -205,7 +215,8 @@ void MainWindow::nameForScreenReaders()
         const ControlRow &caption = controlRow(row.captionedBy);
         QString name = fromUtf8(caption.text);
         if (row.kind == Kind::ResultLabel) {
-            name.remove(QRegularExpression(QStringLiteral("[:：]$")));
+            if (name.endsWith(QLatin1Char(':')) || name.endsWith(QChar(0xFF1A))) // "："
+                name.chop(1);
             name += caption.kind == Kind::Frame ? QStringLiteral("重量") : QStringLiteral("结果");
         }
         control<QWidget>(this, row.name)->setAccessibleName(name);
