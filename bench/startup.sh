@@ -4,6 +4,7 @@
 #
 #   bench/startup.sh            RUNS=20 rounds (the default)
 #   RUNS=40 bench/startup.sh    more rounds
+#   BEFORE=OLD/tarnwick bench/startup.sh   also an earlier build of the program, side by side
 #
 # What it does:
 # 1. Installs what is missing (Debian packages, with apt-get) and builds Release into
@@ -60,6 +61,11 @@ commands=(
     "env XDG_CURRENT_DESKTOP=GNOME $build/tarnwick"
     "env XDG_CURRENT_DESKTOP=GNOME $build/bench/bench_bare_window"
 )
+# BEFORE=path/to/an/earlier/tarnwick adds that build, to compare a change side by side.
+if [[ -n ${BEFORE:-} ]]; then
+    names+=(tarnwick_before)
+    commands+=("$BEFORE")
+fi
 count=${#names[@]}
 results="$build/startup-runs.tsv"
 printf 'round\tvariant\tmap_ms\tframe_ms\trss_kib\tprivate_kib\tprivate_dirty_kib\tqt_shared_kib\n' \
