@@ -1,7 +1,8 @@
 ; The Tarnwick installer: per user (no administrator rights), a Start-menu entry and an
 ; uninstaller that removes everything the installer wrote.
 ;   makensis -DEXE=<Tarnwick.exe> -DVERSION=1.0.0.0 -DOUTFILE=<installer.exe> tarnwick.nsi
-Unicode true
+; A 64-bit installer for the 64-bit program (it also runs under a 64-bit-only Wine).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 
@@ -20,6 +21,8 @@ VIAddVersionKey /LANG=2052 "ProductName" "${NAME}"
 VIAddVersionKey /LANG=2052 "FileDescription" "${NAME} Setup"
 VIAddVersionKey /LANG=2052 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=2052 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=2052 "CompanyName" "塔恩威克钢材有限公司"
+VIAddVersionKey /LANG=2052 "LegalCopyright" "© 塔恩威克钢材有限公司 版权所有"
 
 Page directory
 Page instfiles
