@@ -61,8 +61,11 @@ if [[ ! -f $WINEPREFIX/system.reg ]]; then
     "$wine" wineboot --init
     "$wineserver" --wait
 fi
-# One Wine server for the whole run: each test is its own Wine process.
+# One Wine server for the whole run: each test is its own Wine process. The first program
+# started also starts Wine's own services, which stay as long as the server and would hold on
+# to the output of whatever started them: start them here, detached from every output.
 "$wineserver" --persistent
+"$wine" cmd /c ver </dev/null >/dev/null 2>&1
 
 status=0
 if [[ ${TARNWICK_WINDOWS_TESTS:-1} != 0 ]]; then
