@@ -2,7 +2,7 @@
 # Builds the static Qt for Windows that Tarnwick.exe links: Qt 6.4.2's qtbase from Debian's
 # source package, cross-compiled with MinGW-w64 and reduced to what the window needs. The result
 # is cached outside the repository, keyed by the Qt version and a hash of the options below, so
-# that only the first run on a machine pays (about half an hour on two cores).
+# that only the first run on a machine pays (about 20 minutes on two cores).
 #   scripts/build-windows-qt.sh            prints the installed Qt's prefix on its last line
 # Debian and Ubuntu: installs what is missing through scripts/install-deps.sh.
 set -euo pipefail
@@ -22,6 +22,9 @@ qt_orig_sha256=4f14b89a9463a540fd84a6718b8519a2297119b454ef547721015a9e9019ae9e
 # use for pen tablets); without OpenGL the windows plugin also needs dynamic GL off. Qt Gui
 # builds its DirectWrite font database only with Direct2D, while the windows plugin asks only
 # for DirectWrite 3: with Direct2D off, DirectWrite 3 goes too and the plugin keeps to GDI fonts.
+# The last lines drop what a fixed window of labels, fields and buttons never shows (MIME
+# database, style sheets, graphics view, file, colour and font dialogs, wizards, MDI, calendar
+# and date editors, PDF and ODF writers): each is code and data in every program linked.
 qt_features=(
     -DFEATURE_optimize_size=ON
     -DFEATURE_opengl=OFF -DINPUT_opengl=no -DFEATURE_dynamicgl=OFF -DFEATURE_vulkan=OFF
@@ -35,6 +38,10 @@ qt_features=(
     -DFEATURE_system_doubleconversion=OFF -DFEATURE_zstd=OFF -DFEATURE_icu=OFF
     -DFEATURE_textmarkdownreader=OFF -DFEATURE_textmarkdownwriter=OFF
     -DFEATURE_pkg_config=OFF
+    -DFEATURE_mimetype_database=OFF -DFEATURE_style_stylesheet=OFF -DFEATURE_graphicsview=OFF
+    -DFEATURE_filedialog=OFF -DFEATURE_colordialog=OFF -DFEATURE_fontdialog=OFF
+    -DFEATURE_wizard=OFF -DFEATURE_mdiarea=OFF -DFEATURE_calendarwidget=OFF
+    -DFEATURE_datetimeedit=OFF -DFEATURE_pdf=OFF -DFEATURE_textodfwriter=OFF
 )
 # Section garbage collection needs every function and object in its own section.
 qt_flags="-ffunction-sections -fdata-sections"
