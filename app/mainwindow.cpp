@@ -30,11 +30,11 @@ const QString windowCaption = QStringLiteral("Tarnwick（单位：kg，mm）");
 const QString pinnedCaption = QStringLiteral("不置顶");
 const char *const makerPage = "https://www.tarnwick-steel.example/";
 
-// Reads one of the program's own images, whose format is known: without a format, or with
+// Reads one of the program's own images in the format its name gives: without a format, or with
 // format detection on, Qt loads and asks every image plugin whether it can read the file.
-QPixmap readImage(const QString &path, const char *format)
+QPixmap readImage(const QString &path)
 {
-    QImageReader reader(path, format);
+    QImageReader reader(path, path.mid(path.lastIndexOf(QLatin1Char('.')) + 1).toLatin1());
     reader.setAutoDetectImageFormat(false);
     return QPixmap::fromImage(reader.read());
 }
@@ -45,13 +45,13 @@ QPixmap loadPicture(const QString &path, qreal devicePixelRatio)
 {
     if (devicePixelRatio > 1.0) {
         const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
-        QPixmap sharp = readImage(path.left(dot) + QStringLiteral("@2x") + path.mid(dot), "jpeg");
+        QPixmap sharp = readImage(path.left(dot) + QStringLiteral("@2x") + path.mid(dot));
         if (!sharp.isNull()) {
             sharp.setDevicePixelRatio(2.0);
             return sharp;
         }
     }
-    return readImage(path, "jpeg");
+    return readImage(path);
 }
 
 #if !defined(Q_OS_WIN)
@@ -71,8 +71,8 @@ QIcon programIcon(qreal devicePixelRatio)
             imageSides.begin(), imageSides.end(), [side](int s) { return s >= side; });
         const int chosen = image != imageSides.end() ? *image : imageSides.back();
         if (chosen > added) {
-            icon.addPixmap(readImage(
-                QStringLiteral(":/icons/hicolor/%1x%1/apps/tarnwick.png").arg(chosen), "png"));
+            icon.addPixmap(
+                readImage(QStringLiteral(":/icons/hicolor/%1x%1/apps/tarnwick.png").arg(chosen)));
             added = chosen;
         }
     }

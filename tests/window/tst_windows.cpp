@@ -42,22 +42,29 @@ QRect windowRect(HWND handle)
     return { QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1) };
 }
 
-// The colour pixels of an icon, for telling two icons apart.
-QByteArray iconPixels(HICON icon)
+// An icon's colour image: its width, and its pixels for telling two icons apart.
+struct IconImage
+{
+    int width = 0;
+    QByteArray pixels;
+};
+
+IconImage readIcon(HICON icon)
 {
     ICONINFO info {};
     if (icon == nullptr || GetIconInfo(icon, &info) == 0)
         return {};
     BITMAP bitmap {};
-    QByteArray pixels;
+    IconImage image;
     if (info.hbmColor != nullptr && GetObjectW(info.hbmColor, sizeof bitmap, &bitmap) != 0) {
-        pixels.resize(static_cast<qsizetype>(bitmap.bmWidthBytes) * bitmap.bmHeight);
-        pixels.resize(
-            GetBitmapBits(info.hbmColor, static_cast<LONG>(pixels.size()), pixels.data()));
+        image.width = bitmap.bmWidth;
+        image.pixels.resize(static_cast<qsizetype>(bitmap.bmWidthBytes) * bitmap.bmHeight);
+        image.pixels.resize(GetBitmapBits(
+            info.hbmColor, static_cast<LONG>(image.pixels.size()), image.pixels.data()));
     }
     DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
-    return pixels;
+    return image;
 }
 
 } // namespace
@@ -136,19 +143,13 @@ void WindowsTest::iconFromTheProgramFile()
     const auto own = static_cast<HICON>(
         LoadImageW(GetModuleHandleW(nullptr), L"IDI_ICON1", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
     QVERIFY(own != nullptr);
-    const QByteArray shown = iconPixels(large);
+    const QByteArray shown = readIcon(large).pixels;
     QVERIFY(!shown.isEmpty());
-    QCOMPARE(shown, iconPixels(own));
-    QVERIFY(shown != iconPixels(generic));
+    QCOMPARE(shown, readIcon(own).pixels);
+    QVERIFY(shown != readIcon(generic).pixels);
     DestroyIcon(own);
 
-    ICONINFO info {};
-    BITMAP bitmap {};
-    QVERIFY(GetIconInfo(small, &info) != 0);
-    QVERIFY(GetObjectW(info.hbmColor, sizeof bitmap, &bitmap) != 0);
-    QCOMPARE(int(bitmap.bmWidth), GetSystemMetrics(SM_CXSMICON));
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
+    QCOMPARE(readIcon(small).width, GetSystemMetrics(SM_CXSMICON));
 }
 
 QTEST_MAIN(WindowsTest)
