@@ -37,18 +37,10 @@ display=$(free_display 90)
 start_xvfb "$display"
 export DISPLAY=":$display"
 
-export WINEPREFIX=$build/wineprefix
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-wine=$(command -v wine64 || command -v wine)
-wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
-[[ -f $WINEPREFIX/system.reg ]] || {
-    "$wine" wineboot --init
-    "$wineserver" --wait
-}
-"$wineserver" --persistent
-# Wine's services start with the first program and outlive it: start them detached here.
-"$wine" cmd /c ver </dev/null >/dev/null 2>&1
+# shellcheck source=scripts/wine-env.sh
+source "$root/scripts/wine-env.sh"
+wine_prefix "$build"
+wine_server_start
 trap '"$wineserver" --kill 2>/dev/null || true; end_session' EXIT
 
 names=(notepad tarnwick empty_qt_window bare_window)

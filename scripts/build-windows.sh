@@ -33,17 +33,13 @@ cmake --build "$build" -j "$jobs"
 exe=$build/Tarnwick.exe
 echo "Tarnwick.exe: $(stat -c %s "$exe") bytes"
 
-# Wine: a private prefix in the build folder, no Mono or Gecko installer dialogs, no desktop
-# menu entries written outside it; a private X display of its own.
-export WINEPREFIX=$build/wineprefix
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# Wine in a private prefix of the build folder, on a private X display of its own.
+# shellcheck source=scripts/wine-env.sh
+source "$root/scripts/wine-env.sh"
 export QT_QPA_PLATFORM=windows
-wine=$(command -v wine64 || command -v wine)
-wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 xvfb_pid=
 cleanup() {
-    "$wineserver" --kill 2>/dev/null || true
+    [[ -z ${wineserver:-} ]] || "$wineserver" --kill 2>/dev/null || true
     [[ -z $xvfb_pid ]] || kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
@@ -56,16 +52,9 @@ exec {display_fd}<&-
 export DISPLAY=:$display_number
 unset WAYLAND_DISPLAY
 echo "Private X display $DISPLAY"
-if [[ ! -f $WINEPREFIX/system.reg ]]; then
-    echo "Creating the Wine prefix $WINEPREFIX"
-    "$wine" wineboot --init
-    "$wineserver" --wait
-fi
-# One Wine server for the whole run: each test is its own Wine process. The first program
-# started also starts Wine's own services, which stay as long as the server and would hold on
-# to the output of whatever started them: start them here, detached from every output.
-"$wineserver" --persistent
-"$wine" cmd /c ver </dev/null >/dev/null 2>&1
+wine_prefix "$build"
+# One Wine server for the whole run: each test is its own Wine process.
+wine_server_start
 
 status=0
 if [[ ${TARNWICK_WINDOWS_TESTS:-1} != 0 ]]; then

@@ -15,17 +15,14 @@ build=$(cd "${3:-$root/build-windows-app}" && pwd)
 
 "$root/scripts/install-deps.sh" screenshot windows-app
 
-export WINEPREFIX=$build/wineprefix
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-wine=$(command -v wine64 || command -v wine)
-wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
-
 # shellcheck source=bench/session.sh
 source "$root/bench/session.sh"
 display=$(free_display 95)
 start_xvfb "$display"
 export DISPLAY=:$display
+# shellcheck source=scripts/wine-env.sh
+source "$root/scripts/wine-env.sh"
+wine_prefix "$build"
 
 set_dpi() {
     "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
@@ -39,7 +36,6 @@ finish() {
     end_session
 }
 trap finish EXIT
-[[ -f $WINEPREFIX/system.reg ]] || { "$wine" wineboot --init; "$wineserver" --wait; }
 # The density is read when the Wine session starts: set it, then start afresh.
 set_dpi "$dpi"
 "$wineserver" --kill 2>/dev/null || true
