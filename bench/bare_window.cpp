@@ -6,7 +6,7 @@
 //   bench_bare_window           the window and its controls
 //   bench_bare_window --empty   the window alone: the floor that Qt itself sets
 
-#include "app/controlstyle.h"
+#include "app/qt/controlstyle.h"
 
 #include <QApplication>
 #include <QGroupBox>

@@ -14,7 +14,7 @@
 //   bench_keystroke [Google Benchmark flags]
 // Runs on the X display where there is one, else on Qt's offscreen platform.
 
-#include "app/mainwindow.h"
+#include "app/qt/mainwindow.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -21,7 +21,7 @@
 #
 # empty_qt_window is the same Qt window without its controls: the floor that Qt itself sets.
 # The GNOME rows run with XDG_CURRENT_DESKTOP=GNOME, where Qt would pick its GTK 3 platform
-# theme: the bare window loads it, the program declines it (see app/main.cpp).
+# theme: the bare window loads it, the program declines it (see app/qt/main.cpp).
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)

@@ -1,46 +1,42 @@
 #include "calculator/calculatorpanel.h"
 
-#include "panels/controls.h"
 #include "panels/fields.h"
-
-#include <QPushButton>
-#include <QRadioButton>
 
 namespace tarnwick {
 
-CalculatorPanel::CalculatorPanel(QWidget *form)
-    : first_(control<TextField>(form, "Text24"))
-    , second_(control<TextField>(form, "Text25"))
-    , result_(control<ResultLabel>(form, "Label32"))
+CalculatorPanel::CalculatorPanel(Form &form)
+    : form_(form)
+    , first_(form.id("Text24"))
+    , second_(form.id("Text25"))
+    , result_(form.id("Label32"))
     , operations_ { {
-          { control<QRadioButton>(form, "Option3"), Operation::Add },
-          { control<QRadioButton>(form, "Option4"), Operation::Subtract },
-          { control<QRadioButton>(form, "Option5"), Operation::Multiply },
-          { control<QRadioButton>(form, "Option6"), Operation::Divide },
-          { control<QRadioButton>(form, "Option7"), Operation::Power },
-          { control<QRadioButton>(form, "Option8"), Operation::Root },
+          { form.id("Option3"), Operation::Add },
+          { form.id("Option4"), Operation::Subtract },
+          { form.id("Option5"), Operation::Multiply },
+          { form.id("Option6"), Operation::Divide },
+          { form.id("Option7"), Operation::Power },
+          { form.id("Option8"), Operation::Root },
       } }
 {
     const auto calculate = [this] { CalculateResult(); };
-    QObject::connect(
-        control<QPushButton>(form, "Command7"), &QPushButton::clicked, result_, calculate);
-    QObject::connect(control<TextField>(form, "Text24"), &TextField::changed, result_, calculate);
-    QObject::connect(control<TextField>(form, "Text25"), &TextField::changed, result_, calculate);
-    QObject::connect(result_, &ResultLabel::changed, result_, calculate);
+    form.onClick(form.id("Command7"), calculate);
+    form.onChange(first_, calculate);
+    form.onChange(second_, calculate);
+    form.onChange(result_, calculate);
 }
 
 void CalculatorPanel::CalculateResult() const
 {
-    const double a = ReadNumber(first_);
-    const double b = ReadNumber(second_);
-    result_->showText(displayText(calculate(a, b, selectedOperation())));
+    const double a = ReadNumber(form_, first_);
+    const double b = ReadNumber(form_, second_);
+    form_.setText(result_, displayText(calculate(a, b, selectedOperation())));
 }
 
 // The first selected operation in the buttons' order; the group always holds one.
 Operation CalculatorPanel::selectedOperation() const
 {
-    for (const auto &[button, operation] : operations_) {
-        if (button->isChecked())
+    for (const auto &[option, operation] : operations_) {
+        if (form_.isSelected(option))
             return operation;
     }
     return Operation::Multiply;

@@ -1,36 +1,34 @@
 #pragma once
 
 #include "calculator/calculation.h"
+#include "panels/form.h"
 
 #include <array>
 #include <utility>
 
-class QLineEdit;
-class QRadioButton;
-class QWidget;
-
 namespace tarnwick {
 
-class ResultLabel;
-
-// The two-operand calculator: recomputes on "=", on a change of either operand and on a
-// change of its own result. Choosing another operation counts at the next of these.
+// The two-operand calculator on the form's controls: recomputes on "=", on a change of either
+// operand and on a change of its own result. Choosing another operation counts at the next of
+// these.
 class CalculatorPanel
 {
 public:
-    explicit CalculatorPanel(QWidget *form);
+    explicit CalculatorPanel(Form &form);
     CalculatorPanel(const CalculatorPanel &) = delete;
     CalculatorPanel &operator=(const CalculatorPanel &) = delete;
+    ~CalculatorPanel() = default;
 
     void CalculateResult() const;
 
 private:
     [[nodiscard]] Operation selectedOperation() const;
 
-    QLineEdit *first_;
-    QLineEdit *second_;
-    ResultLabel *result_;
-    std::array<std::pair<QRadioButton *, Operation>, 6> operations_;
+    Form &form_;
+    ControlId first_;
+    ControlId second_;
+    ControlId result_;
+    std::array<std::pair<ControlId, Operation>, 6> operations_;
 };
 
 } // namespace tarnwick

@@ -1,9 +1,7 @@
 #include "panels/weightpanel.h"
 
-#include "panels/controls.h"
 #include "panels/fields.h"
 
-#include <QAbstractButton>
 #include <cassert>
 #include <utility>
 
@@ -16,28 +14,28 @@ constexpr std::string_view firstOperandName = "Text24";
 
 } // namespace
 
-WeightPanel::WeightPanel(QWidget *form, std::string_view label,
+WeightPanel::WeightPanel(Form &form, std::string_view label,
     std::initializer_list<std::string_view> inputs, Formula formula)
-    : formula_(std::move(formula))
-    , density_(control<TextField>(form, densityName))
-    , label_(control<ResultLabel>(form, label))
-    , forwardTo_(control<TextField>(form, firstOperandName))
-    , initialText_(label_->text())
+    : form_(form)
+    , formula_(std::move(formula))
+    , density_(form.id(densityName))
+    , label_(form.id(label))
+    , forwardTo_(form.id(firstOperandName))
+    , initialText_(form.text(label_))
 {
     assert(inputs.size() <= maxInputs);
     for (const std::string_view input : inputs)
-        inputs_.push_back(control<TextField>(form, input));
+        inputs_.push_back(form.id(input));
 }
 
-void WeightPanel::wire(QAbstractButton *button, int buttonDecimals)
+void WeightPanel::wire(std::string_view button, int buttonDecimals)
 {
-    QObject::connect(button, &QAbstractButton::clicked, label_,
-        [this, buttonDecimals] { recompute(buttonDecimals); });
-    for (TextField *input : inputs_)
-        QObject::connect(input, &TextField::changed, label_, [this] { recompute(twoDecimals); });
-    QObject::connect(label_, &ResultLabel::changed, label_, [this] {
+    form_.onClick(form_.id(button), [this, buttonDecimals] { recompute(buttonDecimals); });
+    for (const ControlId input : inputs_)
+        form_.onChange(input, [this] { recompute(twoDecimals); });
+    form_.onChange(label_, [this] {
         recompute(twoDecimals);
-        forwardTo_->setText(label_->text());
+        form_.setText(forwardTo_, form_.text(label_));
     });
 }
 
@@ -45,18 +43,18 @@ double WeightPanel::weight() const
 {
     Inputs numbers {};
     for (std::size_t index = 0; index < inputs_.size(); ++index)
-        numbers.at(index) = ReadNumber(inputs_[index]);
-    return formula_(ReadNumber(density_), numbers);
+        numbers.at(index) = ReadNumber(form_, inputs_[index]);
+    return formula_(ReadNumber(form_, density_), numbers);
 }
 
 void WeightPanel::show(double weight, int decimals) const
 {
-    ShowWeight(label_, weight, decimals);
+    ShowWeight(form_, label_, weight, decimals);
 }
 
 bool WeightPanel::hasShownWeight() const
 {
-    return label_->text() != initialText_;
+    return form_.text(label_) != initialText_;
 }
 
 } // namespace tarnwick

@@ -1,22 +1,16 @@
 #pragma once
 
+#include "panels/form.h"
+
 #include <array>
 #include <cstddef>
 #include <functional>
 #include <initializer_list>
+#include <string>
 #include <string_view>
 #include <vector>
 
-#include <QString>
-
-class QAbstractButton;
-class QLineEdit;
-class QWidget;
-
 namespace tarnwick {
-
-class ResultLabel;
-class TextField;
 
 // One weight panel: a formula over the density and the panel's input fields, the label that
 // shows its weight and the calculator field that each new weight is forwarded to. The input
@@ -30,19 +24,18 @@ public:
     using Inputs = std::array<double, maxInputs>;
     using Formula = std::function<double(double density, const Inputs &inputs)>;
 
-    // Finds its controls on the form; made before the panel first computes, so the label's text
-    // then is its initial text.
-    WeightPanel(QWidget *form, std::string_view label,
-        std::initializer_list<std::string_view> inputs, Formula formula);
+    // Made before the panel first computes, so the label's text then is its initial text.
+    WeightPanel(Form &form, std::string_view label, std::initializer_list<std::string_view> inputs,
+        Formula formula);
     WeightPanel(const WeightPanel &) = delete;
     WeightPanel &operator=(const WeightPanel &) = delete;
+    ~WeightPanel() = default;
 
     // Recomputes on the button (with its own pattern), on every input change and on the label's
     // own change; the label's change then forwards the label's text.
-    void wire(QAbstractButton *button, int buttonDecimals);
+    void wire(std::string_view button, int buttonDecimals);
 
     [[nodiscard]] double weight() const;
-    [[nodiscard]] TextField *densityField() const { return density_; }
     void show(double weight, int decimals) const;
     void recompute(int decimals) const { show(weight(), decimals); }
 
@@ -51,12 +44,13 @@ public:
     [[nodiscard]] bool hasShownWeight() const;
 
 private:
+    Form &form_;
     Formula formula_;
-    TextField *density_;
-    std::vector<TextField *> inputs_;
-    ResultLabel *label_;
-    QLineEdit *forwardTo_;
-    QString initialText_;
+    ControlId density_;
+    std::vector<ControlId> inputs_;
+    ControlId label_;
+    ControlId forwardTo_;
+    std::u16string initialText_;
 };
 
 } // namespace tarnwick

@@ -1,17 +1,13 @@
 #include "panels/weightpanels.h"
 
-#include "panels/controls.h"
 #include "panels/fields.h"
 #include "panels/formulas.h"
-
-#include <QPushButton>
-#include <QRadioButton>
 
 namespace tarnwick {
 
 using Inputs = WeightPanel::Inputs;
 
-WeightPanels::WeightPanels(QWidget *form)
+WeightPanels::WeightPanels(Form &form)
     : plateByDimensions_(form, "Label26", { "Text1", "Text2", "Text3" }, // length, width, thickness
         [](double density, const Inputs &in) {
             return plateByDimensions(density, in[0], in[1], in[2]);
@@ -22,23 +18,21 @@ WeightPanels::WeightPanels(QWidget *form)
           [](double density, const Inputs &in) { return roundBar(density, in[0], in[1]); })
     , pipe_(form, "Label29",
           { "Text11", "Text12", "Text13", "Text14" }, // outer, inner, wall, length
-          [byInnerDiameter = control<QRadioButton>(form, "Option1")](
-              double density, const Inputs &in) {
-              if (byInnerDiameter->isChecked())
+          [&form, byInnerDiameter = form.id("Option1")](double density, const Inputs &in) {
+              if (form.isSelected(byInnerDiameter))
                   return pipeByInnerDiameter(density, in[0], in[1], in[3]);
               return pipeByWall(density, in[0], in[2], in[3]);
           })
 {
-    plateByDimensions_.wire(control<QPushButton>(form, "Command1"), twoDecimals);
-    plateByArea_.wire(control<QPushButton>(form, "Command2"), twoDecimals);
+    plateByDimensions_.wire("Command1", twoDecimals);
+    plateByArea_.wire("Command2", twoDecimals);
     // The round bar's button shows five decimals for a moment; the label's own change brings
     // it back to two and forwards the weight.
-    roundBar_.wire(control<QPushButton>(form, "Command5"), fiveDecimals);
+    roundBar_.wire("Command5", fiveDecimals);
     // Choosing inner diameter or wall thickness is no trigger: it counts at the next one.
-    pipe_.wire(control<QPushButton>(form, "Command4"), twoDecimals);
+    pipe_.wire("Command4", twoDecimals);
 
-    TextField *density = plateByDimensions_.densityField();
-    QObject::connect(density, &TextField::changed, density, [this] { densityChanged(); });
+    form.onChange(form.id("Text27"), [this] { densityChanged(); });
 }
 
 // A new density brings both plates up to date (both weights computed before either is

@@ -1,18 +1,17 @@
 #pragma once
 
+#include "panels/form.h"
 #include "panels/weightpanel.h"
-
-class QWidget;
 
 namespace tarnwick {
 
-// The four weight panels of the window and the shared density field, wired to the window's
-// controls: each panel recomputes on its triggers and forwards every new weight to the
+// The four weight panels of the window and the shared density field, wired to the form's
+// controls by name: each panel recomputes on its triggers and forwards every new weight to the
 // calculator's first operand.
 class WeightPanels
 {
 public:
-    explicit WeightPanels(QWidget *form);
+    explicit WeightPanels(Form &form);
 
 private:
     void densityChanged() const;

@@ -1,9 +1,10 @@
 // The window's typeface as the program sets it up: every text the window can show is drawn from
 // the embedded Song face, and text the user types outside it falls back to an installed font.
 
-#include "app/controlstyle.h"
 #include "app/controltable.h"
-#include "app/fonts.h"
+#include "app/qt/controlstyle.h"
+#include "app/qt/fonts.h"
+#include "panels/fields.h"
 #include "windowtest.h"
 
 #include <QApplication>
@@ -56,8 +57,10 @@ void FontsTest::shownTextInEmbeddedFace_data()
     QTest::newRow("digits and signs") << QStringLiteral("-0123456789.+E*/^()=");
     using tarnwick::Fault;
     for (const Fault fault :
-        { Fault::OutOfRange, Fault::DivisorZero, Fault::RootDegreeZero, Fault::NoRealResult })
-        QTest::newRow(qPrintable(tarnwick::displayText(fault))) << tarnwick::displayText(fault);
+        { Fault::OutOfRange, Fault::DivisorZero, Fault::RootDegreeZero, Fault::NoRealResult }) {
+        const QString shown = QString::fromStdU16String(tarnwick::displayText(fault));
+        QTest::newRow(qPrintable(shown)) << shown;
+    }
 }
 
 // A text outside the embedded face would still show, from a system font, but would cost the

@@ -1,7 +1,7 @@
 // The window as it opens: its controls against the control table, the fonts, the initial
 // state, the Tab walk and the keys that must press nothing.
 
-#include "app/controlstyle.h"
+#include "app/qt/controlstyle.h"
 #include "app/controltable.h"
 #include "windowtest.h"
 

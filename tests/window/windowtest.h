@@ -3,8 +3,8 @@
 // Helpers shared by the window tests: a fresh window per test, controls found by name,
 // and the user's own ways of changing them (key presses, clicks, input-method commits).
 
-#include "app/mainwindow.h"
-#include "panels/fields.h"
+#include "app/qt/mainwindow.h"
+#include "app/qt/fields.h"
 
 #include <QAbstractButton>
 #include <QInputMethodEvent>

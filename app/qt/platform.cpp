@@ -1,4 +1,4 @@
-#include "app/platform.h"
+#include "app/qt/platform.h"
 
 #include <QDesktopServices>
 #include <QUrl>
@@ -9,10 +9,11 @@
 #include <windows.h>
 #endif
 
-namespace tarnwick::platform {
+namespace tarnwick {
 
-void setStayOnTop(QWidget *window, bool onTop)
+void QtPlatform::setStayOnTop(bool onTop)
 {
+    QWidget *window = window_;
 #ifdef Q_OS_WIN
     // Position and size are ignored under SWP_NOMOVE | SWP_NOSIZE, so they are passed as 0.
     SetWindowPos(reinterpret_cast<HWND>(window->winId()), onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0,
@@ -27,12 +28,14 @@ void setStayOnTop(QWidget *window, bool onTop)
 #endif
 }
 
-void openWebPage(const QUrl &address)
+void QtPlatform::openWebPage(std::string_view address)
 {
-    QDesktopServices::openUrl(address);
+    QDesktopServices::openUrl(
+        QUrl(QString::fromUtf8(address.data(), static_cast<qsizetype>(address.size())),
+            QUrl::StrictMode));
 }
 
-} // namespace tarnwick::platform
+} // namespace tarnwick
 
 #ifdef Q_OS_UNIX
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
-#include "app/fonts.h"
-#include "app/mainwindow.h"
-#include "app/platform.h"
+#include "app/qt/fonts.h"
+#include "app/qt/mainwindow.h"
+#include "app/qt/platform.h"
 
 #include <QApplication>
 

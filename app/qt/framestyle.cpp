@@ -1,4 +1,4 @@
-#include "app/framestyle.h"
+#include "app/qt/framestyle.h"
 
 #include <QApplication>
 #include <QGroupBox>

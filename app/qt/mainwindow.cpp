@@ -1,11 +1,10 @@
-#include "app/mainwindow.h"
+#include "app/qt/mainwindow.h"
 
-#include "app/controlstyle.h"
+#include "app/captions.h"
 #include "app/controltable.h"
-#include "app/framestyle.h"
-#include "app/platform.h"
-#include "panels/controls.h"
-#include "panels/fields.h"
+#include "app/qt/controlstyle.h"
+#include "app/qt/fields.h"
+#include "app/qt/framestyle.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -16,7 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QUrl>
+#include <QStringView>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -27,8 +26,11 @@ namespace tarnwick {
 namespace {
 
 const QString windowCaption = QStringLiteral("Tarnwick（单位：kg，mm）");
-const QString pinnedCaption = QStringLiteral("不置顶");
-const char *const makerPage = "https://www.tarnwick-steel.example/";
+
+QStringView stringView(std::u16string_view text)
+{
+    return { text.data(), static_cast<qsizetype>(text.size()) };
+}
 
 // Reads one of the program's own images in the format its name gives: without a format, or with
 // format detection on, Qt loads and asks every image plugin whether it can read the file.
@@ -155,6 +157,8 @@ MainWindow::MainWindow(QWidget *parent)
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
             | Qt::MSWindowsFixedSizeDialogHint)
+    , platform_(this)
+    , model_(platform_)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(windowCaption);
@@ -167,36 +171,31 @@ MainWindow::MainWindow(QWidget *parent)
     setFont(songFont(10.5));
 
     createControls();
-    panels_ = std::make_unique<WeightPanels>(this);
-    calculator_ = std::make_unique<CalculatorPanel>(this);
+    reportUserActions();
+    model_.form().setObserver(this);
 
-    connect(control<QPushButton>(this, "Command8"), &QPushButton::clicked, this,
-        &MainWindow::togglePinnedOnTop);
-    connect(
-        control<QPushButton>(this, "Command10"), &QPushButton::clicked, this, &MainWindow::reset);
-    connect(control<QPushButton>(this, "Command11"), &QPushButton::clicked, this,
-        &MainWindow::visitWebPage);
-
-    control<QLineEdit>(this, "Text1")->setFocus(Qt::OtherFocusReason);
+    controls_.at(model_.form().id("Text1"))->setFocus(Qt::OtherFocusReason);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    model_.form().setObserver(nullptr);
+}
 
 void MainWindow::createControls()
 {
     frameStyle_ = CaptionInBorderStyle::forApplicationStyle();
-    const std::vector<QWidget *> controls
-        = buildControls(this, [this](const ControlRow &row, QWidget *container) {
-              return makeControl(row, container, frameStyle_.get());
-          });
+    controls_ = buildControls(this, [this](const ControlRow &row, QWidget *container) {
+        return makeControl(row, container, frameStyle_.get());
+    });
     nameForScreenReaders();
 
     // Qt's focus chain runs through the focusable controls in the table's tab order, so each
     // option group's buttons stand side by side in it.
     std::vector<std::pair<int, QWidget *>> focusable;
-    for (std::size_t index = 0; index < controls.size(); ++index) {
+    for (std::size_t index = 0; index < controls_.size(); ++index) {
         if (takesFocus(controlTable.at(index).kind))
-            focusable.emplace_back(controlTable.at(index).tabIndex, controls[index]);
+            focusable.emplace_back(controlTable.at(index).tabIndex, controls_[index]);
     }
     std::sort(focusable.begin(), focusable.end(),
         [](const auto &a, const auto &b) { return a.first < b.first; });
@@ -205,21 +204,85 @@ void MainWindow::createControls()
     firstTabStop_ = focusable.front().second;
 }
 
-// A field is announced by the caption beside it; a result label by what its value is: the
-// weight of its panel, or the calculator's result.
+// Edits, clicks and selections go to the model. An announced change runs its event inside the
+// control's `changed` signal, from this slot, connected after the controls were made.
+void MainWindow::reportUserActions()
+{
+    Form &form = model_.form();
+    for (ControlId id = 0; id < controls_.size(); ++id) {
+        QWidget *control = controls_[id];
+        const auto runAnnounced = [this] {
+            if (!announced_.empty())
+                (*announced_.back())();
+        };
+        if (auto *field = qobject_cast<TextField *>(control)) {
+            connect(field, &QLineEdit::textChanged, this,
+                [&form, id](const QString &text) { form.edited(id, text.toStdU16String()); });
+            connect(field, &TextField::changed, this, runAnnounced);
+        } else if (auto *label = qobject_cast<ResultLabel *>(control)) {
+            connect(label, &ResultLabel::changed, this, runAnnounced);
+        } else if (auto *option = qobject_cast<QRadioButton *>(control)) {
+            connect(option, &QRadioButton::toggled, this, [&form, id](bool checked) {
+                if (checked)
+                    form.selected(id);
+            });
+        } else if (auto *button = qobject_cast<QPushButton *>(control)) {
+            connect(button, &QPushButton::clicked, this, [this, &form, id] {
+                const bool pinned = model_.pinnedOnTop();
+                form.pressed(id);
+                if (model_.pinnedOnTop() != pinned)
+                    emit pinnedOnTopChanged(model_.pinnedOnTop());
+            });
+        }
+    }
+}
+
+void MainWindow::textSet(ControlId control, std::u16string_view text)
+{
+    QWidget *widget = controls_.at(control);
+    const QStringView shown = stringView(text);
+    if (auto *field = qobject_cast<QLineEdit *>(widget)) {
+        // A user's edit arrives holding its text already: setting it again would lose the
+        // cursor and the undo history.
+        if (field->text() != shown)
+            field->setText(shown.toString());
+    } else if (auto *label = qobject_cast<QLabel *>(widget)) {
+        label->setText(shown.toString());
+    } else if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
+        button->setText(shown.toString());
+    } else if (auto *frame = qobject_cast<QGroupBox *>(widget)) {
+        frame->setTitle(shown.toString());
+    }
+}
+
+void MainWindow::optionSelected(ControlId option)
+{
+    if (auto *button = qobject_cast<QRadioButton *>(controls_.at(option)))
+        button->setChecked(true);
+}
+
+void MainWindow::announceChange(ControlId control, const ChangeEvent &event)
+{
+    QWidget *widget = controls_.at(control);
+    auto *field = qobject_cast<TextField *>(widget);
+    auto *label = qobject_cast<ResultLabel *>(widget);
+    if (field == nullptr && label == nullptr)
+        return;
+    announced_.push_back(&event);
+    if (field != nullptr)
+        emit field->changed();
+    else
+        emit label->changed();
+    announced_.pop_back();
+}
+
+// A field is announced by the caption beside it; a result label by what its value is.
 void MainWindow::nameForScreenReaders()
 {
-    for (const ControlRow &row : controlTable) {
-        if (row.captionedBy.empty())
-            continue;
-        const ControlRow &caption = controlRow(row.captionedBy);
-        QString name = fromUtf8(caption.text);
-        if (row.kind == Kind::ResultLabel) {
-            if (name.endsWith(QLatin1Char(':')) || name.endsWith(QChar(0xFF1A))) // "："
-                name.chop(1);
-            name += caption.kind == Kind::Frame ? QStringLiteral("重量") : QStringLiteral("结果");
-        }
-        control<QWidget>(this, row.name)->setAccessibleName(name);
+    for (std::size_t index = 0; index < controlTable.size(); ++index) {
+        const std::u16string name = tarnwick::accessibleName(controlTable.at(index));
+        if (!name.empty())
+            controls_[index]->setAccessibleName(QString::fromStdU16String(name));
     }
 }
 
@@ -258,33 +321,6 @@ void MainWindow::centerOnScreen()
     QRect frame = frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());
     move(frame.topLeft());
-}
-
-// The caption names what the next click does; flag and caption follow the call whatever it
-// achieved.
-void MainWindow::togglePinnedOnTop()
-{
-    auto *button = control<QPushButton>(this, "Command8");
-    static const QString releasedCaption = fromUtf8(controlRow("Command8").text);
-    platform::setStayOnTop(this, !pinnedOnTop_);
-    pinnedOnTop_ = !pinnedOnTop_;
-    button->setText(pinnedOnTop_ ? pinnedCaption : releasedCaption);
-    emit pinnedOnTopChanged(pinnedOnTop_);
-}
-
-// Empties every text field in creation order; each emptying runs its whole cascade before the
-// next field is emptied.
-void MainWindow::reset()
-{
-    for (const ControlRow &row : controlTable) {
-        if (row.kind == Kind::TextField)
-            control<QLineEdit>(this, row.name)->setText(QString());
-    }
-}
-
-void MainWindow::visitWebPage()
-{
-    platform::openWebPage(QUrl(QString::fromLatin1(makerPage)));
 }
 
 } // namespace tarnwick
