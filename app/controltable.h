@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string_view>
 
 namespace tarnwick {
@@ -25,13 +26,27 @@ struct ControlRow
     std::string_view captionedBy; // the control whose caption names this field or result
 };
 
+// The window's caption: it states the units of the whole window.
+constexpr std::string_view formCaption = "Tarnwick（单位：kg，mm）";
+
 constexpr int twipsPerPixel = 15;
 constexpr int formWidthTwips = 8520;
 constexpr int formHeightTwips = 6900;
+constexpr int twipsPerInch = 1440;
+constexpr int standardDpi = 96; // 15 twips a pixel
+
+// Twips in pixels at a screen density, rounded to the nearest pixel, halves away from zero.
+constexpr int pixelsAt(int twips, int dpi)
+{
+    const long long scaled = static_cast<long long>(twips) * dpi;
+    const long long half = twipsPerInch / 2;
+    return static_cast<int>(
+        scaled >= 0 ? (scaled + half) / twipsPerInch : -((-scaled + half) / twipsPerInch));
+}
 
 // Every control in creation order: the window creates them in this order and the reset walks it.
 // clang-format off
-constexpr std::array<ControlRow, 51> controlTable { {
+inline constexpr std::array<ControlRow, 51> controlTable { {
     { "Frame5",    Kind::Frame,        "",       "圆钢",     5760,  360, 2535, 2175, 43,  9,     false, "" },
     { "Text4",     Kind::TextField,    "Frame5", "",          960,  360, 1455,  475, 49, 15.75,  false, "Label11" },
     { "Command5",  Kind::PushButton,   "Frame5", "重量：",    120, 1680,  700,  375, 45,  9,     false, "" },
@@ -86,14 +101,20 @@ constexpr std::array<ControlRow, 51> controlTable { {
 } };
 // clang-format on
 
+// The row of the named control in the table.
+constexpr std::size_t controlIndex(std::string_view name)
+{
+    for (std::size_t index = 0; index < controlTable.size(); ++index) {
+        if (controlTable[index].name == name)
+            return index;
+    }
+    throw "no such control"; // a compile-time error where used in a constant expression
+}
+
 // The table's entry for the named control.
 constexpr const ControlRow &controlRow(std::string_view name)
 {
-    for (const ControlRow &row : controlTable) {
-        if (row.name == name)
-            return row;
-    }
-    throw "no such control"; // a compile-time error where used in a constant expression
+    return controlTable[controlIndex(name)];
 }
 
 } // namespace tarnwick

@@ -1,4 +1,5 @@
-# Packages: a .deb here (CPack DEB), a zip or NSIS installer on Windows (after windeployqt).
+# Packages: a .deb on Linux (CPack DEB), a zip of the one program file on Windows. The Windows
+# installers are made by scripts/build-windows.sh with NSIS.
 
 set(CPACK_PACKAGE_NAME "tarnwick")
 set(CPACK_PACKAGE_VENDOR "塔恩威克钢材有限公司")
@@ -9,17 +10,7 @@ set(CPACK_PACKAGE_INSTALL_DIRECTORY "Tarnwick")
 set(CPACK_STRIP_FILES ON)
 
 if(WIN32)
-    set(CPACK_GENERATOR ZIP NSIS)
-    set(CPACK_NSIS_INSTALLED_ICON_NAME "bin/Tarnwick.exe")
-    set(CPACK_NSIS_MUI_ICON "${PROJECT_SOURCE_DIR}/app/resources/tarnwick.ico")
-    set(CPACK_PACKAGE_EXECUTABLES "Tarnwick" "Tarnwick")
-    # Qt's own libraries and plugins go beside the program.
-    find_program(TARNWICK_WINDEPLOYQT windeployqt HINTS "${QT6_INSTALL_PREFIX}/bin")
-    if(TARNWICK_WINDEPLOYQT)
-        install(CODE "execute_process(COMMAND \"${TARNWICK_WINDEPLOYQT}\" --no-translations
-            --no-system-d3d-compiler --no-opengl-sw --dir \"\${CMAKE_INSTALL_PREFIX}/bin\"
-            \"\${CMAKE_INSTALL_PREFIX}/bin/Tarnwick.exe\")")
-    endif()
+    set(CPACK_GENERATOR ZIP)
 else()
     set(CPACK_GENERATOR DEB)
     set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -14,7 +14,6 @@
 #include <QString>
 #include <QStringList>
 #include <QWidget>
-#include <cmath>
 #include <map>
 #include <string_view>
 #include <vector>
@@ -29,7 +28,7 @@ inline QString fromUtf8(std::string_view text)
 // Twips to device-independent pixels; Qt's high-DPI scaling serves denser screens.
 inline int pixels(int twips)
 {
-    return static_cast<int>(std::lround(static_cast<double>(twips) / twipsPerPixel));
+    return pixelsAt(twips, standardDpi);
 }
 
 // The families every control's Song typeface is looked up in, in order. On Linux the program

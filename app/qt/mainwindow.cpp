@@ -25,8 +25,6 @@ namespace tarnwick {
 
 namespace {
 
-const QString windowCaption = QStringLiteral("Tarnwick（单位：kg，mm）");
-
 QStringView stringView(std::u16string_view text)
 {
     return { text.data(), static_cast<qsizetype>(text.size()) };
@@ -161,7 +159,7 @@ MainWindow::MainWindow(QWidget *parent)
     , model_(platform_)
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(windowCaption);
+    setWindowTitle(fromUtf8(formCaption));
 #if !defined(Q_OS_WIN)
     setWindowIcon(programIcon(devicePixelRatioF()));
 #endif

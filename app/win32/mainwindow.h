@@ -1,0 +1,80 @@
+#pragma once
+
+#include "app/win32/platform.h"
+#include "app/windowmodel.h"
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+namespace tarnwick::win32 {
+
+// The program's one window on Windows: a view of the window model made of the platform's own
+// controls.
+//
+// Every control of the control table is a child window of its own (edit, button, static), made
+// in one loop at the table's place in twips at the window's density, with the Song face
+// ("宋体", GB2312) at the table's size for that density; its id is 1000 plus its row, so the
+// model's control id is the child's id less 1000. The children are stacked in the table's tab
+// order, which is what Tab walks, each caption label just above the field it names, which is
+// where a screen reader looks for a field's name. The window reports what the user does (an
+// edit's EN_CHANGE with its whole text, a button's BN_CLICKED, an option's selection) and
+// writes every text the model sets into its control; the model alone decides what is a change.
+// A move to a monitor of another density (WM_DPICHANGED) lays everything out again.
+class MainWindow final : private FormObserver
+{
+public:
+    // The window with its controls, centred on the work area of its monitor, not yet shown;
+    // null where Windows refuses to make it.
+    static std::unique_ptr<MainWindow> create(HINSTANCE instance);
+
+    MainWindow(const MainWindow &) = delete;
+    MainWindow &operator=(const MainWindow &) = delete;
+    ~MainWindow();
+
+    // Shows the window with the focus in the first field.
+    void show(int showCommand);
+
+    [[nodiscard]] HWND handle() const { return window_; }
+    [[nodiscard]] HWND control(ControlId id) const { return controls_.at(id); }
+    [[nodiscard]] const WindowModel &model() const { return model_; }
+    [[nodiscard]] UINT dpi() const { return dpi_; }
+
+    static constexpr int firstControlId = 1000;
+
+private:
+    explicit MainWindow(HINSTANCE instance);
+
+    static LRESULT CALLBACK windowProcedure(
+        HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void command(int id, int code, HWND control);
+    void createControls();
+    void layOut();
+    void setIcons();
+    void nameForScreenReaders() const;
+    HFONT font(double points);
+
+    void textSet(ControlId control, std::u16string_view text) override;
+    void optionSelected(ControlId option) override;
+
+    HINSTANCE instance_;
+    HWND window_ = nullptr;
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    Win32Platform platform_;
+    WindowModel model_;
+    std::vector<HWND> controls_; // by control id, the table's order
+    HWND lastFocus_ = nullptr;
+    struct Font
+    {
+        double points;
+        HFONT handle;
+    };
+    std::vector<Font> fonts_; // for the current density
+    HBITMAP banner_ = nullptr;
+    std::array<HICON, 2> icons_ {}; // small, large
+};
+
+} // namespace tarnwick::win32

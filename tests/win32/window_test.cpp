@@ -1,0 +1,219 @@
+// The window's behaviour through its real controls: every kind of trigger once (an input's
+// change by typing, pasting and an input method, a button's click by BM_CLICK and by the mouse,
+// a result label's forwarding, the round bar's five decimals, the density, the calculator's
+// four triggers, an option's choice, the reset), the start state, and bad input.
+
+#include "driver.h"
+
+#include "app/controltable.h"
+#include "panels/fields.h"
+#include "panels/formulas.h"
+#include "panels/numbers.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace windowtest {
+namespace {
+
+using tarnwick::controlTable;
+using tarnwick::Kind;
+
+struct Row
+{
+    std::string name;
+    std::vector<std::string> before;
+    std::string step;
+    std::map<std::string, std::string> shown;
+    std::string watched; // the control whose written texts the step is to produce
+    std::vector<std::string> history;
+};
+
+void PrintTo(const Row &row, std::ostream *out)
+{
+    *out << row.name;
+}
+
+class Triggers : public ::testing::TestWithParam<Row>
+{
+};
+
+TEST_P(Triggers, ShowWhatTheModelSays)
+{
+    const Row &row = GetParam();
+    const Driver driver;
+    for (const std::string &step : row.before)
+        perform(driver, step);
+    const TextHistory history(driver.control(row.watched));
+    perform(driver, row.step);
+    for (const auto &[name, text] : row.shown)
+        EXPECT_EQ(narrow(driver.text(name)), text) << name;
+    std::vector<std::string> written;
+    for (const std::wstring &text : history.texts())
+        written.push_back(narrow(text));
+    EXPECT_EQ(written, row.history) << row.watched;
+}
+
+INSTANTIATE_TEST_SUITE_P(Window, Triggers,
+    ::testing::ValuesIn(std::vector<Row> {
+        { "TypingReachesCalculator", { "Text25+4", "Text2+1000", "Text3+6" }, "Text1+2000",
+            { { "Label26", "94.2" }, { "Text24", "94.2" }, { "Label32", "376.80" } }, "Text24",
+            { "0.09", "0.94", "9.42", "94.2" } },
+        { "MouseClickWithUpToDateLabelChangesNothing",
+            { "Text1+1500", "Text2+1250", "Text3+8", "Text24=5" }, "Command1!",
+            { { "Label26", "117.75" }, { "Text24", "5" } }, "Label26", {} },
+        { "FirstClickShowsZero", {}, "Command2", { { "Label27", "0" }, { "Text24", "0" } },
+            "Label27", { "0" } },
+        { "PastedArea", { "Text6+6" }, "Text5~2000000", { { "Label27", "94.2" } }, "Text24",
+            { "94.2" } },
+        { "InputMethodCommitsFullWidthDigits", { "Text2^１０００。", "Text3^６" }, "Text1^２０００",
+            { { "Text1", "２０００" }, { "Label26", "94.2" } }, "Text24",
+            { "0.09", "0.94", "9.42", "94.2" } },
+        { "RoundBarButtonShowsFiveDecimalsForAMoment", { "Text4+20", "Text18+1000", "Text24=5" },
+            "Command5", { { "Label30", "2.47" }, { "Text24", "2.47" } }, "Label30",
+            { "2.46616", "2.47" } },
+        { "DensityKeystrokeUpdatesBothPlates",
+            { "Text1+1000", "Text2+1000", "Text3+10", "Text5+2000000", "Text6+6" }, "Text27-",
+            { { "Label26", "78" }, { "Label27", "93.6" } }, "Text24", { "78", "93.6" } },
+        { "PipeWallCountsAtNextTrigger", { "Text11+60", "Text12+50", "Text14+1000", "Option2" },
+            "Command4", { { "Label29", "0" }, { "Text24", "0" } }, "Text24", { "0" } },
+        { "EqualsWithEmptyDivisorRefuses", { "Option6" }, "Command7",
+            { { "Label32", "除数不能为0" } }, "Label32", { "除数不能为0" } },
+        { "SecondOperandTyped", { "Option7", "Text24+2" }, "Text25+10",
+            { { "Label32", "1024.00" } }, "Label32", { "2.00", "1024.00" } },
+        { "ResetInStartState", {}, "Command10",
+            { { "Text27", "" }, { "Label26", "0" }, { "Label27", "0" }, { "Label32", "0.00" } },
+            "Text24", { "0", "" } },
+    }),
+    [](const auto &info) { return info.param.name; });
+
+TEST(Window, StartsAsTheTableSays)
+{
+    const Driver driver;
+    for (const auto &row : controlTable) {
+        if (row.kind == Kind::Picture)
+            continue;
+        EXPECT_EQ(driver.text(row.name), wide(row.text)) << row.name;
+        if (row.kind == Kind::OptionButton) {
+            EXPECT_EQ(driver.checked(row.name), row.selected) << row.name;
+        }
+    }
+    std::wstring title(64, L'\0');
+    title.resize(static_cast<std::size_t>(GetWindowTextW(driver.handle(), title.data(), 64)));
+    EXPECT_EQ(title, L"Tarnwick（单位：kg，mm）");
+    EXPECT_EQ(driver.focused(), "Text1");
+    EXPECT_FALSE(driver.window().model().pinnedOnTop());
+
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(driver.handle(), GWL_STYLE));
+    EXPECT_EQ(style & WS_THICKFRAME, 0U) << "a sizing border";
+    EXPECT_EQ(style & WS_MAXIMIZEBOX, 0U) << "a maximise box";
+    EXPECT_NE(style & WS_MINIMIZEBOX, 0U);
+    EXPECT_EQ(GetWindowLongPtrW(driver.handle(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+
+    // The program file's own icon: the class's, and the window's for title bar and task bar.
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtrW(driver.handle(), GCLP_HICON)),
+        LoadIconW(instance, L"IDI_ICON1"));
+    EXPECT_NE(SendMessageW(driver.handle(), WM_GETICON, ICON_SMALL, 0), 0);
+    EXPECT_NE(SendMessageW(driver.handle(), WM_GETICON, ICON_BIG, 0), 0);
+}
+
+TEST(Window, FieldsHaveNoLengthLimit)
+{
+    const Driver driver;
+    for (const auto &row : controlTable) {
+        if (row.kind == Kind::TextField) {
+            EXPECT_GE(static_cast<unsigned long>(
+                          SendMessageW(driver.control(row.name), EM_GETLIMITTEXT, 0, 0)),
+                0x7FFFFFFEUL)
+                << row.name;
+        }
+    }
+}
+
+// Pasting over a text the same text is an edit (the edit sends EN_CHANGE) but no change: the
+// operation chosen since must not count yet.
+TEST(Window, PasteOfTheSameTextRunsNothing)
+{
+    const Driver driver;
+    driver.typeInto("Text24", L"10");
+    driver.typeInto("Text25", L"3");
+    ASSERT_EQ(driver.text("Label32"), L"30.00");
+    driver.click("Option3");
+    const TextHistory result(driver.control("Label32"));
+    driver.paste("Text25", L"3");
+    EXPECT_EQ(driver.text("Text25"), L"3");
+    EXPECT_TRUE(result.texts().empty());
+    driver.typeInto("Text25", L"0");
+    EXPECT_EQ(driver.text("Label32"), L"40.00");
+}
+
+struct BadInput
+{
+    std::string name;
+    std::wstring typed;
+};
+
+void PrintTo(const BadInput &row, std::ostream *out)
+{
+    *out << row.name;
+}
+
+class BadInputTyped : public ::testing::TestWithParam<BadInput>
+{
+};
+
+// Whatever the edit control makes of the characters, the model holds the same text and the
+// weight is that of the number the text begins with.
+TEST_P(BadInputTyped, IsHeldAlikeAndReadAsANumber)
+{
+    const Driver driver;
+    driver.typeInto("Text2", L"1000");
+    driver.typeInto("Text3", L"10");
+    driver.typeInto("Text1", GetParam().typed);
+    const std::wstring held = driver.text("Text1");
+    EXPECT_EQ(driver.modelText("Text1"), held);
+    const double length = tarnwick::readNumber(narrow(held));
+    const auto weight = tarnwick::showWeight(
+        tarnwick::plateByDimensions(7.85, length, 1000, 10), tarnwick::twoDecimals);
+    const std::u16string shown = tarnwick::displayText(weight);
+    EXPECT_EQ(driver.text("Label26"), std::wstring(shown.begin(), shown.end())) << narrow(held);
+}
+
+INSTANTIATE_TEST_SUITE_P(Window, BadInputTyped,
+    ::testing::ValuesIn(std::vector<BadInput> {
+        { "OutsideTheBasicPlane", L"1000\U0001F642" },
+        { "LoneSurrogate",
+            L"10\xD800"
+            L"00" },
+        { "CjkAfterTheNumber", L"1000毫米" },
+        { "SpacesInside", L"1 0 00" },
+        { "ControlCharacters",
+            L"1\x01\x02\x1b\x1f"
+            L"000\x7f" },
+        { "TabInside", L"10\t00" },
+    }),
+    [](const auto &info) { return info.param.name; });
+
+TEST(Window, LongPasteIsKeptWhole)
+{
+    const Driver driver;
+    driver.typeInto("Text25", L"2");
+    std::wstring digits(longPasteSize(), L'0');
+    digits.front() = L'5';
+    digits[digits.size() / 2] = L'.';
+    driver.paste("Text24", digits);
+    EXPECT_EQ(driver.text("Text24"), digits);
+    EXPECT_EQ(driver.modelText("Text24"), digits);
+    EXPECT_EQ(driver.text("Label32"), L"超出范围");
+    driver.clear("Text24");
+    EXPECT_EQ(driver.text("Text24"), L"");
+    EXPECT_EQ(driver.text("Label32"), L"0.00");
+}
+
+} // namespace
+} // namespace windowtest
