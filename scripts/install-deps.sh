@@ -2,13 +2,14 @@
 # Installs what a task needs, where it is missing: the one place that knows the packages.
 # Debian and Ubuntu: with apt-get (through sudo when not root), saying what it installs.
 # Elsewhere: names what is needed and leaves it to the user.
-#   scripts/install-deps.sh [run|test|package|bare|fuzz|windows|windows-app|tidy|fonts|bench|screenshot]...
-#   (default: run)
+#   scripts/install-deps.sh [run|test|package|bare|fuzz|windows|windows-app|wine32|tidy|fonts|bench
+#                            |screenshot]...      (default: run)
 set -euo pipefail
 
 run=(cmake make g++ pkg-config qt6-base-dev libgl-dev libfontconfig-dev fonts-arphic-uming)
 packages=()
 german=false
+wine32=false
 for task in "${@:-run}"; do
     case "$task" in
     run) packages+=("${run[@]}") ;;
@@ -24,11 +25,16 @@ for task in "${@:-run}"; do
     # The rules cross-built with MinGW-w64 and run under Wine, GoogleTest from its sources.
     windows) packages+=(cmake make g++-mingw-w64-x86-64-posix googletest wine wine64 locales)
         german=true ;;
-    # The window for Windows: Qt built from Debian's source package with MinGW-w64 (Debian's Qt
-    # gives the host tools), tested under Wine on Xvfb, packed as a zip and an NSIS installer.
-    windows-app) packages+=(cmake make ninja-build g++-mingw-w64-x86-64-posix qt6-base-dev
-        perl xz-utils wine wine64 xvfb xauth nsis zip python3 python3-pefile icoutils) ;;
-    tidy) packages+=("${run[@]}" clang-tidy) ;;
+    # The window for Windows, 64- and 32-bit: MinGW-w64, GoogleTest from its sources, Wine on
+    # Xvfb for the tests, pefile to read the programs back, NSIS and zip to pack them with the
+    # licence texts of the runtimes linked in (the copyright files of the last two packages).
+    windows-app) packages+=(cmake make g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+        binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 gcc-mingw-w64-base mingw-w64-common
+        googletest wine wine64 xvfb xauth x11-utils nsis zip python3 python3-pefile) ;;
+    # Wine's 32-bit side, for the 32-bit program's tests: a step of its own (see below).
+    wine32) wine32=true ;;
+    # clang-tidy reads the Windows window as the MinGW-w64 cross build compiles it.
+    tidy) packages+=("${run[@]}" clang-tidy g++-mingw-w64-x86-64-posix) ;;
     # The window's embedded Song face, cut from AR PL UMing by fonttools' subsetter.
     fonts) packages+=(python3 python3-fonttools fonts-arphic-uming) ;;
     # Xvfb, xcalc and the probe's X libraries; the GTK 3 theme, to measure what it costs;
@@ -42,8 +48,12 @@ for task in "${@:-run}"; do
 done
 
 if ! command -v apt-get >/dev/null 2>&1 || ! command -v dpkg-query >/dev/null 2>&1; then
-    echo "This system has no apt-get. Install by hand what these Debian packages provide:"
-    echo "  ${packages[*]}"
+    if [[ ${#packages[@]} -gt 0 ]]; then
+        echo "This system has no apt-get. Install by hand what these Debian packages provide:"
+        echo "  ${packages[*]}"
+    fi
+    [[ $wine32 == false ]] || echo "Wine's 32-bit side is not installed here (no apt-get), so" \
+        "the 32-bit program's tests under Wine are skipped."
     exit 0
 fi
 
@@ -76,4 +86,39 @@ fi
 if [[ $german == true ]] && ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
     echo "Generating the de_DE.UTF-8 locale"
     as_root localedef -i de_DE -f UTF-8 de_DE.UTF-8
+fi
+
+# Wine's 32-bit side comes from the i386 architecture, whose archive index can be out of step
+# with amd64's (then the two halves of Wine cannot be installed at the same version). Failing
+# here costs the 32-bit tests under Wine, not the build: one line says so and the task succeeds.
+wine32_skipped() {
+    echo "Wine's 32-bit side (wine32:i386) is not installed, so the 32-bit program's tests under" \
+        "Wine are skipped: $1"
+    exit 0
+}
+if [[ $wine32 == true && $(dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null) != \
+    "install ok installed" ]]; then
+    [[ $(dpkg --print-architecture) == amd64 ]] \
+        || wine32_skipped "this is no amd64 system but $(dpkg --print-architecture)"
+    [[ $(id -u) -eq 0 ]] || command -v sudo >/dev/null 2>&1 \
+        || wine32_skipped "installing needs root and this system has no sudo"
+    log=$(mktemp)
+    added=false
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        as_root dpkg --add-architecture i386
+        added=true
+    fi
+    echo "Installing: wine32:i386"
+    # An index that failed to download may not matter: the install tells.
+    as_root apt-get -o DPkg::Lock::Timeout=900 update -q >"$log" 2>&1 || true
+    if as_root env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 \
+        install -y -q --no-install-recommends wine32:i386 >>"$log" 2>&1; then
+        rm -f "$log"
+    else
+        reason=$(grep -m 1 '^E:' "$log" || true)
+        rm -f "$log"
+        # A half-working i386 index would make every later apt-get update fail: drop it again.
+        [[ $added == false ]] || as_root dpkg --remove-architecture i386 2>/dev/null || true
+        wine32_skipped "apt-get failed (${reason:-no reason given})"
+    fi
 fi

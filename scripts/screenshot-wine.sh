@@ -3,8 +3,8 @@
 # the picture is the window's client area alone), at the given screen density.
 #   scripts/screenshot-wine.sh OUTPUT.png [DPI] [BUILD_DIR]
 # DPI is Wine's LogPixels (96 for 100 %, 192 for 200 %); BUILD_DIR is where
-# scripts/build-windows.sh built (default build-windows-app), whose Wine prefix is used. The
-# prefix's density is set back to 96 afterwards.
+# scripts/build-windows.sh built the 64-bit program (default build-windows-app, with Tarnwick.exe
+# at its top), whose Wine prefix is used. The prefix's density is set back to 96 afterwards.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -24,20 +24,16 @@ export DISPLAY=:$display
 source "$root/scripts/wine-env.sh"
 wine_prefix "$build"
 
-set_dpi() {
-    "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
-    "$wine" reg add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
-}
 app=""
 finish() {
     [[ -z $app ]] || kill "$app" 2>/dev/null || true
-    set_dpi 96 || true
+    wine_set_dpi 96 || true
     "$wineserver" --kill 2>/dev/null || true
     end_session
 }
 trap finish EXIT
 # The density is read when the Wine session starts: set it, then start afresh.
-set_dpi "$dpi"
+wine_set_dpi "$dpi"
 "$wineserver" --kill 2>/dev/null || true
 "$wineserver" --wait 2>/dev/null || true
 

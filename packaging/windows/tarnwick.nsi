@@ -1,8 +1,17 @@
 ; The Tarnwick installer: per user (no administrator rights), a Start-menu entry and an
 ; uninstaller that removes everything the installer wrote.
-;   makensis -DEXE=<Tarnwick.exe> -DVERSION=1.0.0.0 -DOUTFILE=<installer.exe> tarnwick.nsi
-; A 64-bit installer for the 64-bit program (it also runs under a 64-bit-only Wine).
-Target amd64-unicode
+;   makensis -DARCH=x64|x86 -DEXE=<Tarnwick.exe> -DVERSION=1.0.0.0 -DOUTFILE=<installer.exe>
+;       tarnwick.nsi
+; ARCH x64: a 64-bit installer for the 64-bit program (it also runs under a 64-bit-only Wine).
+; ARCH x86: a 32-bit installer for the 32-bit program, so that it runs on 32-bit Windows too.
+; Either installs the program as Tarnwick.exe.
+!if "${ARCH}" == "x64"
+    Target amd64-unicode
+!else if "${ARCH}" == "x86"
+    Target x86-unicode
+!else
+    !error "ARCH must be x64 or x86"
+!endif
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 
