@@ -128,6 +128,7 @@ xvfb_pid=
 prefixes=()
 use_prefix() { # build folder [x86]
     wine_prefix "$@"
+    wine_managed N
     prefixes+=("$WINEPREFIX")
     wine_set_dpi 96
     wine_server_restart

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Takes a screenshot of Tarnwick.exe under Wine on a private Xvfb display (no window manager, so
-# the picture is the window's client area alone), at the given screen density.
+# Takes a screenshot of Tarnwick.exe's client area under Wine on a private Xvfb display, at the
+# given screen density.
 #   scripts/screenshot-wine.sh OUTPUT.png [DPI] [BUILD_DIR]
 # DPI is Wine's LogPixels (96 for 100 %, 192 for 200 %); BUILD_DIR is where
 # scripts/build-windows.sh built the 64-bit program (default build-windows-app, with Tarnwick.exe
@@ -23,6 +23,7 @@ export DISPLAY=:$display
 # shellcheck source=scripts/wine-env.sh
 source "$root/scripts/wine-env.sh"
 wine_prefix "$build"
+wine_managed Y
 
 app=""
 finish() {
@@ -51,5 +52,14 @@ if [[ -z $window ]]; then
     exit 1
 fi
 sleep 2 # let it finish its first paint
-xwd -silent -id "$window" | xwdtopnm 2>/dev/null | pnmtopng >"$output"
-echo "wrote $output ($(xwininfo -id "$window" | awk '/Width|Height/ { printf "%s ", $2 }')pixels)"
+# The client area alone: Wine draws the frame itself here, in its own fonts (without the
+# Chinese glyphs that Windows' caption font has).
+read -r width height < <(xwininfo -id "$window" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 }
+    END { print w, h }')
+client_width=$(( (568 * dpi + 48) / 96 ))
+client_height=$(( (460 * dpi + 48) / 96 ))
+border=$(( (width - client_width) / 2 ))
+xwd -silent -id "$window" | xwdtopnm 2>/dev/null \
+    | pnmcut -left "$border" -top $(( height - client_height - border )) -width "$client_width" \
+        -height "$client_height" | pnmtopng >"$output"
+echo "wrote $output ($client_width x $client_height pixels)"

@@ -3,8 +3,7 @@
 #   wine_prefix BUILD_DIR [x86]  a private Wine prefix in the build folder, made on first use (no
 #                          Mono or Gecko installer dialogs, no menu entries written outside it);
 #                          sets `wine` and `wineserver`. Needs DISPLAY set. With x86: a 32-bit
-#                          prefix, as on 32-bit Windows, run by Wine's 32-bit side. Wine manages
-#                          its windows itself (no window manager on the private display).
+#                          prefix, as on 32-bit Windows, run by Wine's 32-bit side.
 #   wine_server_start      one Wine server for the whole run. The first program started also
 #                          starts Wine's own services, which stay as long as the server and would
 #                          hold on to the output of whatever started them: they are started here,
@@ -12,6 +11,12 @@
 #   wine_server_restart    ends the prefix's server and starts it afresh, as wine_server_start.
 #   wine_set_dpi DPI       the screen density of the prefix (LogPixels: 96 for 100 %, 192 for
 #                          200 %), which Wine reads when its session starts: restart the server.
+#   wine_managed Y|N       whether Wine leaves its windows to a window manager (Y, its default) or
+#                          frames and places them itself (N, override-redirect). No window manager
+#                          runs on the private display: with Y a window waits two seconds for one
+#                          each time it is hidden or closed, which a test that opens a window per
+#                          case cannot afford; with N a window is no ordinary top-level X window,
+#                          which the start-up probe waits for. Read as each program starts.
 #   wine32_installed       whether Wine's 32-bit side is here (scripts/install-deps.sh wine32).
 wine_prefix() {
     export WINEPREFIX=$1/wineprefix
@@ -30,12 +35,11 @@ wine_prefix() {
         "$wine" wineboot --init
         "$wineserver" --wait
     fi
-    # No window manager runs on the private display: windows that Wine leaves to one wait two
-    # seconds for it each time they are hidden or closed.
-    if ! grep -qs '^"Managed"="N"' "$WINEPREFIX/user.reg"; then
-        "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null \
-            >/dev/null 2>&1
-    fi
+}
+
+wine_managed() {
+    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$1" /f </dev/null \
+        >/dev/null 2>&1
 }
 
 wine_server_start() {

@@ -51,12 +51,12 @@ done
 mkdir -p icons/hicolor/scalable/apps
 cp tarnwick-icon.svg icons/hicolor/scalable/apps/tarnwick.svg
 
-# Windows icon: six 32-bit images with alpha, largest first.
+# Windows icon: six 32-bit images with alpha, largest first (pack-ico.py).
 ico_inputs=()
 for n in "${sizes[@]}"; do
     ico_inputs+=("icons/hicolor/${n}x${n}/apps/tarnwick.png")
 done
-"${im[@]}" "${ico_inputs[@]}" tarnwick.ico
+python3 pack-ico.py tarnwick.ico "${ico_inputs[@]}"
 
 # Banner, at 1x and 2x. Chroma is not subsampled so the coloured text stays sharp.
 render_banner() {

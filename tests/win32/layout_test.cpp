@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace windowtest {
@@ -222,6 +223,20 @@ TEST(Layout, AtTheScreenDensity)
     EXPECT_NEAR(frame.top + frame.bottom, monitor.rcWork.top + monitor.rcWork.bottom, 1);
 
     checkLayout(driver, dpi);
+
+    // The program's icon in the title bar and the task bar, at the sizes for the density (from
+    // the 128-pixel image, stored as PNG, above 144 dpi).
+    for (const auto &[kind, side] : { std::pair { ICON_SMALL, 16 }, std::pair { ICON_BIG, 32 } }) {
+        const auto icon
+            = reinterpret_cast<HICON>(SendMessageW(driver.handle(), WM_GETICON, kind, 0));
+        ICONINFO info {};
+        ASSERT_NE(GetIconInfo(icon, &info), FALSE) << side;
+        BITMAP image {};
+        GetObjectW(info.hbmColor, sizeof(image), &image);
+        EXPECT_EQ(image.bmWidth, MulDiv(side, static_cast<int>(dpi), 96)) << side;
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+    }
 }
 
 // The texts that only later appear: the released pin's caption, the faults, every digit and

@@ -122,6 +122,24 @@ TEST(Window, StartsAsTheTableSays)
     EXPECT_NE(SendMessageW(driver.handle(), WM_GETICON, ICON_BIG, 0), 0);
 }
 
+// Where a screen reader looks for a field's name: the caption label just above it among the
+// window's children. (The other names are given through Windows' accessibility service, which
+// Wine does not keep.)
+TEST(Window, CaptionLabelsStandJustAboveTheirFields)
+{
+    const Driver driver;
+    int named = 0;
+    for (const auto &row : controlTable) {
+        if (row.kind != Kind::TextField || row.captionedBy.empty()
+            || tarnwick::controlRow(row.captionedBy).kind != Kind::Label)
+            continue;
+        EXPECT_EQ(GetWindow(driver.control(row.name), GW_HWNDPREV), driver.control(row.captionedBy))
+            << row.name;
+        ++named;
+    }
+    EXPECT_EQ(named, 11);
+}
+
 TEST(Window, FieldsHaveNoLengthLimit)
 {
     const Driver driver;
