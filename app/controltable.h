@@ -29,7 +29,6 @@ struct ControlRow
 // The window's caption: it states the units of the whole window.
 constexpr std::string_view formCaption = "Tarnwick（单位：kg，mm）";
 
-constexpr int twipsPerPixel = 15;
 constexpr int formWidthTwips = 8520;
 constexpr int formHeightTwips = 6900;
 constexpr int twipsPerInch = 1440;

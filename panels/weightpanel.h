@@ -36,6 +36,7 @@ public:
     void wire(std::string_view button, int buttonDecimals);
 
     [[nodiscard]] double weight() const;
+    [[nodiscard]] ControlId densityField() const { return density_; }
     void show(double weight, int decimals) const;
     void recompute(int decimals) const { show(weight(), decimals); }
 

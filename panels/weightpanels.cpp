@@ -32,7 +32,7 @@ WeightPanels::WeightPanels(Form &form)
     // Choosing inner diameter or wall thickness is no trigger: it counts at the next one.
     pipe_.wire("Command4", twoDecimals);
 
-    form.onChange(form.id("Text27"), [this] { densityChanged(); });
+    form.onChange(plateByDimensions_.densityField(), [this] { densityChanged(); });
 }
 
 // A new density brings both plates up to date (both weights computed before either is

@@ -54,7 +54,6 @@ QPixmap loadPicture(const QString &path, qreal devicePixelRatio)
     return readImage(path);
 }
 
-#if !defined(Q_OS_WIN)
 // The window's icon for a screen of the given scale: for each size a title bar, a task bar or
 // a window switcher asks of a window (16 to 48 pixels, times the scale) the smallest image that
 // is at least as large. Each image costs a PNG decode at start-up, so the large ones, which no
@@ -78,7 +77,6 @@ QIcon programIcon(qreal devicePixelRatio)
     }
     return icon;
 }
-#endif
 
 QWidget *makeControl(const ControlRow &row, QWidget *container, CaptionInBorderStyle *frameStyle)
 {
@@ -160,11 +158,7 @@ MainWindow::MainWindow(QWidget *parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(fromUtf8(formCaption));
-#if !defined(Q_OS_WIN)
     setWindowIcon(programIcon(devicePixelRatioF()));
-#endif
-    // On Windows the window takes the program file's own icon (the resource IDI_ICON1, which
-    // Qt gives its window class), in the sizes Windows asks for at the screen's scale.
     setFixedSize(pixels(formWidthTwips), pixels(formHeightTwips));
     setFont(songFont(10.5));
 

@@ -260,7 +260,9 @@ void MainWindow::command(int id, int code, HWND control)
         // Also when the window itself wrote the text: the model then holds it already.
         if (code == EN_CHANGE) {
             const std::wstring text = windowText(control);
+            reporting_ = row;
             form.edited(row, std::u16string(text.begin(), text.end()));
+            reporting_.reset();
         }
         break;
     case Kind::PushButton:
@@ -392,13 +394,13 @@ void MainWindow::nameForScreenReaders() const
 
 void MainWindow::textSet(ControlId control, std::u16string_view text)
 {
-    HWND child = controls_.at(control);
-    const std::wstring shown = wide(text);
     // A user's edit arrives holding its text already: writing it again would lose the caret
-    // and the undo.
-    if (controlTable.at(control).kind == Kind::TextField && windowText(child) == shown)
+    // and the undo. The model sets that text first, before anything it sets off.
+    if (reporting_ == control) {
+        reporting_.reset();
         return;
-    SetWindowTextW(child, shown.c_str());
+    }
+    SetWindowTextW(controls_.at(control), wide(text).c_str());
 }
 
 void MainWindow::optionSelected(ControlId option)

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace tarnwick::win32 {
@@ -67,6 +68,9 @@ private:
     WindowModel model_;
     std::vector<HWND> controls_; // by control id, the table's order
     HWND lastFocus_ = nullptr;
+    // The field whose edit the window is reporting: the model's echo of that text is already
+    // in the control.
+    std::optional<ControlId> reporting_;
     struct Font
     {
         double points;

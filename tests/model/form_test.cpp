@@ -29,11 +29,11 @@ public:
     }
     void optionSelected(ControlId option) override
     {
-        lines.push_back("*" + std::string(form->name(option)));
+        lines.push_back(std::string("*").append(form->name(option)));
     }
     void announceChange(ControlId control, const ChangeEvent &event) override
     {
-        lines.push_back("(" + std::string(form->name(control)));
+        lines.push_back(std::string("(").append(form->name(control)));
         for (int run = 0; run < runs; ++run)
             event();
         lines.emplace_back(")");
