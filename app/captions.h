@@ -2,7 +2,10 @@
 
 #include "app/controltable.h"
 
+#include <array>
 #include <string>
+#include <string_view>
+#include <utility>
 
 namespace tarnwick {
 
@@ -24,6 +27,29 @@ std::u16string accessibleDescription(const ControlRow &row);
 constexpr bool namedByItsText(const ControlRow &row)
 {
     return row.kind != Kind::TextField && row.kind != Kind::Picture;
+}
+
+// The context menu of a result label has one item, which puts the label's text on the
+// clipboard.
+constexpr std::string_view copyCaption = "复制";
+
+// The result label that a button answers for: each weight panel's "重量：" button its panel's
+// weight, "=" the calculator's result. With the focus on such a button, the keyboard's
+// context-menu key opens that label's menu. Empty for every other control.
+constexpr std::string_view resultAnsweredBy(std::string_view button)
+{
+    constexpr std::array<std::pair<std::string_view, std::string_view>, 5> answers { {
+        { "Command1", "Label26" },
+        { "Command2", "Label27" },
+        { "Command5", "Label30" },
+        { "Command4", "Label29" },
+        { "Command7", "Label32" },
+    } };
+    for (const auto &[pressed, result] : answers) {
+        if (pressed == button)
+            return result;
+    }
+    return {};
 }
 
 } // namespace tarnwick
