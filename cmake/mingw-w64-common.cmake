@@ -19,8 +19,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Fully static programs: no libstdc++, libgcc or winpthread DLL to find at run time.
 set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
 
-# Tests (and gtest_discover_tests) run the .exe files through Wine.
+# Tests run the .exe files through Wine, a start that failed before the program printed
+# anything tried once more (wine-run.sh).
 find_program(TARNWICK_WINE NAMES ${TARNWICK_WINE_NAMES})
 if(TARNWICK_WINE)
-    set(CMAKE_CROSSCOMPILING_EMULATOR ${TARNWICK_WINE})
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh ${TARNWICK_WINE})
 endif()

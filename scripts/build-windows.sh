@@ -9,9 +9,12 @@
 #   Tarnwick-VERSION-x86-setup.exe  the 32-bit installer, itself a 32-bit program
 #   scripts/build-windows.sh [BUILD_DIR]   (default: build-windows-app in the source tree; the
 #                                           32-bit build is in BUILD_DIR-x86 beside it)
+# The tests under Wine: the rules and window-model tests, once more with Windows' locale German;
+# the window's tests; the layout at four densities; both installers. Each test program is one
+# CTest test, started once (a start that Wine failed is tried once more: cmake/wine-run.sh).
 # The 32-bit program's tests under Wine need Wine's 32-bit side, installed where the archive
-# allows it; where not, a line says they are skipped and the program is only read back
-# (tests/win32/check_exe.py). Exits non-zero if any test fails.
+# allows it; where not, a line says they are skipped, they are not built, and the program is only
+# read back (tests/win32/check_exe.py). Exits non-zero if any test fails.
 # Set TARNWICK_WINDOWS_TESTS=0 to build and pack without running the tests.
 set -euo pipefail
 
@@ -31,21 +34,25 @@ source "$root/scripts/wine-env.sh"
 # Release, built for size where it costs no speed: unused code dropped at link time (see
 # app/win32/CMakeLists.txt), link-time optimisation of the program's own code, no symbols. The
 # toolchain's -static stays in the general linker flags, for the test programs too.
-build_for() { # build folder, toolchain
+build_for() { # build folder, toolchain, whether to build the tests (ON or OFF)
     mkdir -p "$1"
     # A folder configured with another generator (Ninja, in older builds) starts afresh.
     grep -qsx 'CMAKE_GENERATOR:INTERNAL=Unix Makefiles' "$1/CMakeCache.txt" \
         || rm -rf "$1/CMakeCache.txt" "$1/CMakeFiles"
     cmake -S "$root" -B "$1" -G "Unix Makefiles" \
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-$2.cmake" \
-        -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DCMAKE_EXE_LINKER_FLAGS_RELEASE=-s \
+        -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING="$3" -DCMAKE_EXE_LINKER_FLAGS_RELEASE=-s \
         -DCMAKE_INTERPROCEDURAL_OPTIMIZATION=ON >"$1/cmake.log"
     cmake --build "$1" -j "$jobs"
 }
+tests_x86=OFF
+if [[ $tests != 0 ]] && wine32_installed; then
+    tests_x86=ON
+fi
 echo "== 64-bit build in $build"
-build_for "$build" x86_64
+build_for "$build" x86_64 ON
 echo "== 32-bit build in $build_x86"
-build_for "$build_x86" i686
+build_for "$build_x86" i686 "$tests_x86"
 exe=$build/Tarnwick.exe
 exe_x86=$build_x86/Tarnwick.exe
 
@@ -83,6 +90,24 @@ run_tests() { # build folder, then the densities to run the layout tests at
             || status=1
     done
     wine_set_dpi 96
+}
+
+# The rules and the model once more with Windows' locale German, whose decimal separator is a
+# comma: the numbers must not follow it. Wine takes its locale from LANG as its server starts.
+run_in_german() { # build folder
+    local german=de_DE.UTF-8 decimal
+    echo "== The rules and model tests with Windows' locale German"
+    LANG=$german LC_ALL=$german wine_server_restart
+    decimal=$(LANG=$german LC_ALL=$german "$wine" reg query \
+        'HKEY_CURRENT_USER\Control Panel\International' /v sDecimal </dev/null \
+        | tr -d '\r' | awk '$1 == "sDecimal" { print $3 }')
+    if [[ $decimal != , ]]; then
+        echo "Wine's locale is not German: its decimal separator is \"$decimal\""
+        status=1
+    fi
+    LANG=$german LC_ALL=$german ctest --test-dir "$1" --output-on-failure -j "$jobs" -L locale \
+        || status=1
+    wine_server_restart
 }
 
 # The installer, silently under Wine: what it writes, then the uninstaller removes all of it.
@@ -156,6 +181,7 @@ if [[ $tests != 0 ]]; then
     echo "== The 64-bit program under Wine"
     use_prefix "$build"
     run_tests "$build" 96 120 144 192
+    run_in_german "$build"
     check_installer "$setup" "$exe"
     if wine32_installed; then
         echo "== The 32-bit program under Wine"

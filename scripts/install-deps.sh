@@ -2,7 +2,7 @@
 # Installs what a task needs, where it is missing: the one place that knows the packages.
 # Debian and Ubuntu: with apt-get (through sudo when not root), saying what it installs.
 # Elsewhere: names what is needed and leaves it to the user.
-#   scripts/install-deps.sh [run|test|package|bare|fuzz|windows|windows-app|wine32|tidy|fonts|bench
+#   scripts/install-deps.sh [run|test|package|bare|fuzz|windows-app|wine32|tidy|fonts|bench
 #                            |screenshot]...      (default: run)
 set -euo pipefail
 
@@ -22,15 +22,15 @@ for task in "${@:-run}"; do
     bare) packages+=(debootstrap) ;;
     # clang 14 with its libFuzzer and sanitizer runtimes.
     fuzz) packages+=(cmake make clang libclang-rt-14-dev) ;;
-    # The rules cross-built with MinGW-w64 and run under Wine, GoogleTest from its sources.
-    windows) packages+=(cmake make g++-mingw-w64-x86-64-posix googletest wine wine64 locales)
-        german=true ;;
     # The window for Windows, 64- and 32-bit: MinGW-w64, GoogleTest from its sources, Wine on
     # Xvfb for the tests, pefile to read the programs back, NSIS and zip to pack them with the
     # licence texts of the runtimes linked in (the copyright files of the last two packages).
+    # The rules and model tests run once more under a German Windows locale, which Wine takes
+    # from the Unix one.
     windows-app) packages+=(cmake make g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
         binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 gcc-mingw-w64-base mingw-w64-common
-        googletest wine wine64 xvfb xauth x11-utils nsis zip python3 python3-pefile) ;;
+        googletest wine wine64 xvfb xauth x11-utils nsis zip python3 python3-pefile locales)
+        german=true ;;
     # Wine's 32-bit side, for the 32-bit program's tests: a step of its own (see below).
     wine32) wine32=true ;;
     # clang-tidy reads the Windows window as the MinGW-w64 cross build compiles it.
