@@ -11,6 +11,8 @@
 #   wine_server_restart    ends the prefix's server and starts it afresh, as wine_server_start.
 #   wine_set_dpi DPI       the screen density of the prefix (LogPixels: 96 for 100 %, 192 for
 #                          200 %), which Wine reads when its session starts: restart the server.
+#   wine_set_version [NAME]  the Windows that Wine reports to programs (win7, win81, win10...),
+#                          read as each program starts; none: Wine's default.
 #   wine_managed Y|N       whether Wine leaves its windows to a window manager (Y, its default) or
 #                          frames and places them itself (N, override-redirect). No window manager
 #                          runs on the private display: with Y a window waits two seconds for one
@@ -51,6 +53,14 @@ wine_server_restart() {
     "$wineserver" --kill 2>/dev/null || true
     "$wineserver" --wait 2>/dev/null || true
     wine_server_start
+}
+
+wine_set_version() {
+    if [[ -n ${1:-} ]]; then
+        "$wine" reg add 'HKCU\Software\Wine' /v Version /d "$1" /f </dev/null >/dev/null
+    else
+        "$wine" reg delete 'HKCU\Software\Wine' /v Version /f </dev/null >/dev/null 2>&1 || true
+    fi
 }
 
 wine_set_dpi() {

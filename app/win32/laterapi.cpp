@@ -1,21 +1,20 @@
 #include "app/win32/laterapi.h"
 
+#include <string>
+
 namespace tarnwick::win32 {
 
 namespace {
+
+Resolver resolver = systemResolver;
 
 // The function of that name in the module, or null where this Windows lacks it.
 template <class Function>
 Function *lookUp(const wchar_t *module, const char *name)
 {
-    HMODULE handle = GetModuleHandleW(module);
-    if (handle == nullptr)
-        handle = LoadLibraryExW(module, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (handle == nullptr)
-        return nullptr;
-    // GetProcAddress hands back a generic function pointer: the cast names its real type.
+    // A resolver hands back a generic function pointer: the cast names its real type.
     return reinterpret_cast<Function *>( // NOLINT(cppcoreguidelines-pro-type-reinterpret-cast)
-        reinterpret_cast<void *>(GetProcAddress(handle, name)));
+        reinterpret_cast<void *>(resolver(module, name)));
 }
 
 UINT systemDpi()
@@ -27,6 +26,40 @@ UINT systemDpi()
 }
 
 } // namespace
+
+Resolver laterFunctionResolver()
+{
+    return resolver;
+}
+
+void setLaterFunctionResolver(Resolver replacement)
+{
+    resolver = replacement != nullptr ? replacement : systemResolver;
+}
+
+HMODULE loadSystemLibrary(const wchar_t *module)
+{
+    if (HMODULE loaded = GetModuleHandleW(module))
+        return loaded;
+    // The search flag came with AddDllDirectory (Windows 8; on Windows 7 with KB2533623),
+    // and is refused without it.
+    if (resolver(L"kernel32.dll", "AddDllDirectory") != nullptr)
+        return LoadLibraryExW(module, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    std::wstring path(MAX_PATH, L'\0');
+    const UINT length = GetSystemDirectoryW(path.data(), static_cast<UINT>(path.size()));
+    if (length == 0 || length >= path.size())
+        return nullptr;
+    path.resize(length);
+    path += L'\\';
+    path += module;
+    return LoadLibraryW(path.c_str());
+}
+
+FARPROC systemResolver(const wchar_t *module, const char *name)
+{
+    HMODULE handle = loadSystemLibrary(module);
+    return handle != nullptr ? GetProcAddress(handle, name) : nullptr;
+}
 
 UINT windowDpi(HWND window)
 {

@@ -22,4 +22,18 @@ HICON loadIcon(HINSTANCE instance, const wchar_t *name, int side);
 // Windows do it by themselves, earlier ones cannot.
 void enableNonClientDpiScaling(HWND window);
 
+// A system DLL, from the system folder only: the one already loaded, else loaded from there
+// (with the safe search flag where this Windows has it, by its full path where not).
+HMODULE loadSystemLibrary(const wchar_t *module);
+
+// Finds a function of a system DLL by name; null where this Windows lacks it.
+using Resolver = FARPROC (*)(const wchar_t *module, const char *name);
+
+// The resolver every lookup above goes through: the system's own (GetProcAddress) unless
+// replaced. Each function is looked up once, at its first use; a test program replaces the
+// resolver before the first window to take the paths of older Windows.
+Resolver laterFunctionResolver();
+void setLaterFunctionResolver(Resolver resolver);
+FARPROC systemResolver(const wchar_t *module, const char *name);
+
 } // namespace tarnwick::win32
