@@ -203,10 +203,10 @@ LRESULT CALLBACK MainWindow::windowProcedure(
         GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self == nullptr)
         return DefWindowProcW(window, message, wParam, lParam);
-    return self->handle(message, wParam, lParam);
+    return self->handle(window, message, wParam, lParam);
 }
 
-LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT MainWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_COMMAND:
@@ -244,7 +244,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
     default:
         break;
     }
-    return DefWindowProcW(window_, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 // Everything the user does arrives here; ids outside the controls' (IDOK and IDCANCEL, which

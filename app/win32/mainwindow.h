@@ -50,7 +50,7 @@ private:
 
     static LRESULT CALLBACK windowProcedure(
         HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void command(int id, int code, HWND control);
     void createControls();
     void layOut();
