@@ -4,6 +4,7 @@
 #include "app/controltable.h"
 #include "app/win32/banner.h"
 #include "app/win32/laterapi.h"
+#include "app/win32/placement.h"
 #include "panels/text.h"
 
 #include <commctrl.h>
@@ -30,6 +31,16 @@ constexpr DWORD windowExStyle = 0;
 constexpr UINT nameControlsMessage = WM_APP + 1;
 const ControlId firstField = controlIndex("Text1");
 const double pointsPerInch = 72.0;
+constexpr UINT placeFlags = SWP_NOZORDER | SWP_NOACTIVATE;
+
+// The window's frame around the form's client area at the density.
+SIZE frameSize(UINT dpi)
+{
+    RECT frame { 0, 0, pixelsAt(formWidthTwips, static_cast<int>(dpi)),
+        pixelsAt(formHeightTwips, static_cast<int>(dpi)) };
+    adjustWindowRect(&frame, windowStyle, windowExStyle, dpi);
+    return { frame.right - frame.left, frame.bottom - frame.top };
+}
 
 std::wstring wide(std::u16string_view text)
 {
@@ -144,18 +155,12 @@ std::unique_ptr<MainWindow> MainWindow::create(HINSTANCE instance)
     // The density is the monitor's that the window opens on: known once the window exists.
     HWND handle = window->window_;
     window->dpi_ = windowDpi(handle);
-    RECT frame { 0, 0, pixelsAt(formWidthTwips, static_cast<int>(window->dpi_)),
-        pixelsAt(formHeightTwips, static_cast<int>(window->dpi_)) };
-    adjustWindowRect(&frame, windowStyle, windowExStyle, window->dpi_);
     MONITORINFO monitor {};
     monitor.cbSize = sizeof(monitor);
     GetMonitorInfoW(MonitorFromWindow(handle, MONITOR_DEFAULTTONEAREST), &monitor);
-    const RECT &work = monitor.rcWork;
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    SetWindowPos(handle, nullptr, work.left + (work.right - work.left - width) / 2,
-        work.top + (work.bottom - work.top - height) / 2, width, height,
-        SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT frame = placeInWorkArea(frameSize(window->dpi_), monitor.rcWork);
+    SetWindowPos(handle, nullptr, frame.left, frame.top, frame.right - frame.left,
+        frame.bottom - frame.top, placeFlags);
 
     window->platform_.attach(handle);
     window->createControls();

@@ -27,8 +27,8 @@ namespace tarnwick::win32 {
 class MainWindow final : private FormObserver
 {
 public:
-    // The window with its controls, centred on the work area of its monitor, not yet shown;
-    // null where Windows refuses to make it.
+    // The window with its controls, in the work area of its monitor (centred where it fits),
+    // not yet shown; null where Windows refuses to make it.
     static std::unique_ptr<MainWindow> create(HINSTANCE instance);
 
     MainWindow(const MainWindow &) = delete;

@@ -213,14 +213,21 @@ TEST(Layout, AtTheScreenDensity)
     EXPECT_EQ(client.right, std::lround(568.0 * dpi / 96));
     EXPECT_EQ(client.bottom, std::lround(460.0 * dpi / 96));
 
-    // Centred on the work area of its monitor.
+    // Centred on the work area of its monitor where it fits, else at its left or top edge.
     RECT frame {};
     GetWindowRect(driver.handle(), &frame);
     MONITORINFO monitor {};
     monitor.cbSize = sizeof(monitor);
     GetMonitorInfoW(MonitorFromWindow(driver.handle(), MONITOR_DEFAULTTONEAREST), &monitor);
-    EXPECT_NEAR(frame.left + frame.right, monitor.rcWork.left + monitor.rcWork.right, 1);
-    EXPECT_NEAR(frame.top + frame.bottom, monitor.rcWork.top + monitor.rcWork.bottom, 1);
+    const RECT &work = monitor.rcWork;
+    if (frame.right - frame.left <= work.right - work.left)
+        EXPECT_NEAR(frame.left + frame.right, work.left + work.right, 1);
+    else
+        EXPECT_EQ(frame.left, work.left);
+    if (frame.bottom - frame.top <= work.bottom - work.top)
+        EXPECT_NEAR(frame.top + frame.bottom, work.top + work.bottom, 1);
+    else
+        EXPECT_EQ(frame.top, work.top);
 
     checkLayout(driver, dpi);
 
