@@ -31,6 +31,9 @@ constexpr DWORD windowExStyle = 0;
 constexpr UINT nameControlsMessage = WM_APP + 1;
 const ControlId firstField = controlIndex("Text1");
 const double pointsPerInch = 72.0;
+// Per-Monitor V2 asks a window its size for a new density (Windows 10 1703; the Windows 7
+// headers lack it).
+constexpr UINT getDpiScaledSizeMessage = 0x02E4;
 constexpr UINT placeFlags = SWP_NOZORDER | SWP_NOACTIVATE;
 
 // The window's frame around the form's client area at the density.
@@ -227,16 +230,12 @@ LRESULT MainWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             SetFocus(lastFocus_ != nullptr ? lastFocus_ : controls_.at(firstField));
         }
         return 0;
-    case WM_DPICHANGED: {
-        dpi_ = HIWORD(wParam);
-        const RECT &suggested = *reinterpret_cast<const RECT *>(lParam); // NOLINT: Win32's
-        SetWindowPos(window_, nullptr, suggested.left, suggested.top,
-            suggested.right - suggested.left, suggested.bottom - suggested.top,
-            SWP_NOZORDER | SWP_NOACTIVATE);
-        layOut();
-        setIcons();
+    case WM_DPICHANGED:
+        moveToDensity(HIWORD(wParam), *reinterpret_cast<const RECT *>(lParam)); // NOLINT
         return 0;
-    }
+    case getDpiScaledSizeMessage:
+        *reinterpret_cast<SIZE *>(lParam) = frameSize(static_cast<UINT>(wParam)); // NOLINT
+        return TRUE;
     case nameControlsMessage:
         nameForScreenReaders();
         return 0;
@@ -250,6 +249,27 @@ LRESULT MainWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// The suggested place, with the frame corrected to hold the form's client area at the new
+// density exactly: where the title bar keeps the system's density (Windows 8.1 and 10 before
+// 1607), Windows scales the whole window, and the suggested rectangle holds another client area.
+void MainWindow::moveToDensity(UINT dpi, const RECT &suggested)
+{
+    dpi_ = dpi;
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+        suggested.bottom - suggested.top, placeFlags);
+    RECT frame {};
+    RECT client {};
+    GetWindowRect(window_, &frame);
+    GetClientRect(window_, &client);
+    const LONG width = pixelsAt(formWidthTwips, static_cast<int>(dpi));
+    const LONG height = pixelsAt(formHeightTwips, static_cast<int>(dpi));
+    if (IsIconic(window_) == FALSE && (client.right != width || client.bottom != height))
+        SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left + width - client.right,
+            frame.bottom - frame.top + height - client.bottom, placeFlags | SWP_NOMOVE);
+    layOut();
+    setIcons();
 }
 
 // Everything the user does arrives here; ids outside the controls' (IDOK and IDCANCEL, which

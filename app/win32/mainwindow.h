@@ -23,7 +23,8 @@ namespace tarnwick::win32 {
 // where a screen reader looks for a field's name. The window reports what the user does (an
 // edit's EN_CHANGE with its whole text, a button's BN_CLICKED, an option's selection) and
 // writes every text the model sets into its control; the model alone decides what is a change.
-// A move to a monitor of another density (WM_DPICHANGED) lays everything out again.
+// A move to a monitor of another density (WM_DPICHANGED) keeps the client area the form's size
+// and lays everything out again.
 class MainWindow final : private FormObserver
 {
 public:
@@ -52,6 +53,7 @@ private:
         HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void command(int id, int code, HWND control);
+    void moveToDensity(UINT dpi, const RECT &suggested);
     void createControls();
     void layOut();
     void setIcons();

@@ -265,21 +265,26 @@ TEST(Layout, LaterTextsHaveGlyphs)
     RecordProperty("face", narrow(pin.face()));
 }
 
+class DensityMove : public ::testing::TestWithParam<UINT>
+{
+};
+
 // Wine does not move windows between monitors of different densities: the message a move
-// would bring is sent here directly.
-TEST(Layout, AMoveToAnotherDensityLaysOutAgain)
+// would bring is sent here directly, with the rectangle Windows suggests: the window's,
+// scaled as a whole. Where the title bar keeps the system's density (Windows 8.1 and 10
+// before 1607, and Wine), that rectangle holds a client area of another size than the form's.
+TEST_P(DensityMove, KeepsTheFormsClientArea)
 {
     const Driver driver;
     const UINT before = driver.window().dpi();
-    const UINT after = before == 144 ? 192 : 144;
+    const UINT after = GetParam();
     RECT suggested {};
     GetWindowRect(driver.handle(), &suggested);
-    suggested.right = suggested.left
-        + MulDiv(
-            suggested.right - suggested.left, static_cast<int>(after), static_cast<int>(before));
-    suggested.bottom = suggested.top
-        + MulDiv(
-            suggested.bottom - suggested.top, static_cast<int>(after), static_cast<int>(before));
+    const auto scale = [&](LONG length) {
+        return MulDiv(length, static_cast<int>(after), static_cast<int>(before));
+    };
+    suggested.right = suggested.left + scale(suggested.right - suggested.left);
+    suggested.bottom = suggested.top + scale(suggested.bottom - suggested.top);
     SendMessageW(driver.handle(), WM_DPICHANGED, MAKEWPARAM(after, after),
         reinterpret_cast<LPARAM>(&suggested));
     driver.pump();
@@ -288,14 +293,19 @@ TEST(Layout, AMoveToAnotherDensityLaysOutAgain)
     GetWindowRect(driver.handle(), &frame);
     EXPECT_EQ(frame.left, suggested.left);
     EXPECT_EQ(frame.top, suggested.top);
-    EXPECT_EQ(frame.right, suggested.right);
-    EXPECT_EQ(frame.bottom, suggested.bottom);
+    RECT client {};
+    GetClientRect(driver.handle(), &client);
+    EXPECT_EQ(client.right, std::lround(568.0 * after / 96));
+    EXPECT_EQ(client.bottom, std::lround(460.0 * after / 96));
     checkLayout(driver, after);
     // And the window still works.
     driver.typeInto("Text4", L"20");
     driver.typeInto("Text18", L"1000");
     EXPECT_EQ(driver.text("Label30"), L"2.47");
 }
+
+INSTANTIATE_TEST_SUITE_P(Layout, DensityMove, ::testing::Values(96U, 120U, 144U, 192U),
+    [](const auto &info) { return "To" + std::to_string(info.param); });
 
 } // namespace
 } // namespace windowtest
