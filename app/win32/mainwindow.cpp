@@ -220,16 +220,33 @@ LRESULT MainWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_COMMAND:
         command(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)); // NOLINT
         return 0;
+    // Like a dialog: the focus leaves with the window and comes back where it was. A child
+    // cannot hold it while the window is minimised.
     case WM_ACTIVATE:
-        // Like a dialog: the focus leaves with the window and comes back where it was.
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            HWND focus = GetFocus();
-            if (focus != nullptr && IsChild(window_, focus) != FALSE)
-                lastFocus_ = focus;
-        } else {
-            SetFocus(lastFocus_ != nullptr ? lastFocus_ : controls_.at(firstField));
-        }
+        if (LOWORD(wParam) == WA_INACTIVE)
+            rememberFocus(GetFocus());
+        else if (HIWORD(wParam) == 0)
+            restoreFocus();
         return 0;
+    case WM_SETFOCUS:
+        rememberFocus(reinterpret_cast<HWND>(wParam)); // NOLINT: the control that lost it
+        restoreFocus();
+        return 0;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_MINIMIZE)
+            rememberFocus(GetFocus());
+        break;
+    case WM_WINDOWPOSCHANGING:
+        // Minimised from outside (ShowWindow) too: the focus is still in its control here.
+        if (IsIconic(window) != FALSE)
+            rememberFocus(GetFocus());
+        break;
+    case WM_SIZE:
+        // Restored with the focus in none of the controls.
+        if (wParam == SIZE_RESTORED && GetActiveWindow() == window && !controls_.empty()
+            && IsChild(window, GetFocus()) == FALSE)
+            restoreFocus();
+        break;
     case WM_DPICHANGED:
         moveToDensity(HIWORD(wParam), *reinterpret_cast<const RECT *>(lParam)); // NOLINT
         return 0;
@@ -249,6 +266,18 @@ LRESULT MainWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void MainWindow::rememberFocus(HWND focus)
+{
+    if (focus != nullptr && IsChild(window_, focus) != FALSE)
+        lastFocus_ = focus;
+}
+
+void MainWindow::restoreFocus()
+{
+    if (IsIconic(window_) == FALSE)
+        SetFocus(lastFocus_ != nullptr ? lastFocus_ : controls_.at(firstField));
 }
 
 // The suggested place, with the frame corrected to hold the form's client area at the new
