@@ -45,6 +45,18 @@ SIZE frameSize(UINT dpi)
     return { frame.right - frame.left, frame.bottom - frame.top };
 }
 
+// Keeps a push button from becoming the default one, which the dialog manager makes of the
+// button that Tab reaches: it would look and announce itself so, while Enter presses nothing.
+LRESULT CALLBACK neverDefault(
+    HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/, DWORD_PTR /*data*/)
+{
+    if (message == BM_SETSTYLE && (wParam & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+        wParam = (wParam & ~static_cast<WPARAM>(BS_TYPEMASK)) | BS_PUSHBUTTON;
+    else if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(button, neverDefault, 0);
+    return DefSubclassProc(button, message, wParam, lParam);
+}
+
 std::wstring wide(std::u16string_view text)
 {
     return { text.begin(), text.end() };
@@ -353,6 +365,8 @@ void MainWindow::createControls()
         controls_[index] = control;
         if (row.kind == Kind::TextField)
             SendMessageW(control, EM_SETLIMITTEXT, 0, 0); // no length limit
+        if (row.kind == Kind::PushButton)
+            SetWindowSubclass(control, neverDefault, 0, 0);
         if (row.kind == Kind::OptionButton && row.selected)
             SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0);
         above = &row;

@@ -24,8 +24,9 @@ namespace tarnwick::win32 {
 // edit's EN_CHANGE with its whole text, a button's BN_CLICKED, an option's selection) and
 // writes every text the model sets into its control; the model alone decides what is a change.
 // The window keeps the focused control while it is inactive or minimised and gives the focus
-// back to it, as a dialog does. A move to a monitor of another density (WM_DPICHANGED) keeps the
-// client area the form's size and lays everything out again.
+// back to it, as a dialog does; no push button becomes the default one. A move to a monitor of
+// another density (WM_DPICHANGED) keeps the client area the form's size and lays everything out
+// again.
 class MainWindow final : private FormObserver
 {
 public:
