@@ -4,6 +4,7 @@
 #include "app/controltable.h"
 #include "app/win32/banner.h"
 #include "app/win32/laterapi.h"
+#include "app/win32/placement.h"
 #include "panels/text.h"
 
 #include <commctrl.h>
@@ -30,6 +31,31 @@ constexpr DWORD windowExStyle = 0;
 constexpr UINT nameControlsMessage = WM_APP + 1;
 const ControlId firstField = controlIndex("Text1");
 const double pointsPerInch = 72.0;
+// Per-Monitor V2 asks a window its size for a new density (Windows 10 1703; the Windows 7
+// headers lack it).
+constexpr UINT getDpiScaledSizeMessage = 0x02E4;
+constexpr UINT placeFlags = SWP_NOZORDER | SWP_NOACTIVATE;
+
+// The window's frame around the form's client area at the density.
+SIZE frameSize(UINT dpi)
+{
+    RECT frame { 0, 0, pixelsAt(formWidthTwips, static_cast<int>(dpi)),
+        pixelsAt(formHeightTwips, static_cast<int>(dpi)) };
+    adjustWindowRect(&frame, windowStyle, windowExStyle, dpi);
+    return { frame.right - frame.left, frame.bottom - frame.top };
+}
+
+// Keeps a push button from becoming the default one, which the dialog manager makes of the
+// button that Tab reaches: it would look and announce itself so, while Enter presses nothing.
+LRESULT CALLBACK neverDefault(
+    HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/, DWORD_PTR /*data*/)
+{
+    if (message == BM_SETSTYLE && (wParam & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+        wParam = (wParam & ~static_cast<WPARAM>(BS_TYPEMASK)) | BS_PUSHBUTTON;
+    else if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(button, neverDefault, 0);
+    return DefSubclassProc(button, message, wParam, lParam);
+}
 
 std::wstring wide(std::u16string_view text)
 {
@@ -144,18 +170,12 @@ std::unique_ptr<MainWindow> MainWindow::create(HINSTANCE instance)
     // The density is the monitor's that the window opens on: known once the window exists.
     HWND handle = window->window_;
     window->dpi_ = windowDpi(handle);
-    RECT frame { 0, 0, pixelsAt(formWidthTwips, static_cast<int>(window->dpi_)),
-        pixelsAt(formHeightTwips, static_cast<int>(window->dpi_)) };
-    adjustWindowRect(&frame, windowStyle, windowExStyle, window->dpi_);
     MONITORINFO monitor {};
     monitor.cbSize = sizeof(monitor);
     GetMonitorInfoW(MonitorFromWindow(handle, MONITOR_DEFAULTTONEAREST), &monitor);
-    const RECT &work = monitor.rcWork;
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    SetWindowPos(handle, nullptr, work.left + (work.right - work.left - width) / 2,
-        work.top + (work.bottom - work.top - height) / 2, width, height,
-        SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT frame = placeInWorkArea(frameSize(window->dpi_), monitor.rcWork);
+    SetWindowPos(handle, nullptr, frame.left, frame.top, frame.right - frame.left,
+        frame.bottom - frame.top, placeFlags);
 
     window->platform_.attach(handle);
     window->createControls();
@@ -203,35 +223,48 @@ LRESULT CALLBACK MainWindow::windowProcedure(
         GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self == nullptr)
         return DefWindowProcW(window, message, wParam, lParam);
-    return self->handle(message, wParam, lParam);
+    return self->handle(window, message, wParam, lParam);
 }
 
-LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT MainWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_COMMAND:
         command(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)); // NOLINT
         return 0;
+    // Like a dialog: the focus leaves with the window and comes back where it was. A child
+    // cannot hold it while the window is minimised.
     case WM_ACTIVATE:
-        // Like a dialog: the focus leaves with the window and comes back where it was.
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            HWND focus = GetFocus();
-            if (focus != nullptr && IsChild(window_, focus) != FALSE)
-                lastFocus_ = focus;
-        } else {
-            SetFocus(lastFocus_ != nullptr ? lastFocus_ : controls_.at(firstField));
-        }
+        if (LOWORD(wParam) == WA_INACTIVE)
+            rememberFocus(GetFocus());
+        else if (HIWORD(wParam) == 0)
+            restoreFocus();
         return 0;
-    case WM_DPICHANGED: {
-        dpi_ = HIWORD(wParam);
-        const RECT &suggested = *reinterpret_cast<const RECT *>(lParam); // NOLINT: Win32's
-        SetWindowPos(window_, nullptr, suggested.left, suggested.top,
-            suggested.right - suggested.left, suggested.bottom - suggested.top,
-            SWP_NOZORDER | SWP_NOACTIVATE);
-        layOut();
-        setIcons();
+    case WM_SETFOCUS:
+        rememberFocus(reinterpret_cast<HWND>(wParam)); // NOLINT: the control that lost it
+        restoreFocus();
         return 0;
-    }
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_MINIMIZE)
+            rememberFocus(GetFocus());
+        break;
+    case WM_WINDOWPOSCHANGING:
+        // Minimised from outside (ShowWindow) too: the focus is still in its control here.
+        if (IsIconic(window) != FALSE)
+            rememberFocus(GetFocus());
+        break;
+    case WM_SIZE:
+        // Restored with the focus in none of the controls.
+        if (wParam == SIZE_RESTORED && GetActiveWindow() == window && !controls_.empty()
+            && IsChild(window, GetFocus()) == FALSE)
+            restoreFocus();
+        break;
+    case WM_DPICHANGED:
+        moveToDensity(HIWORD(wParam), *reinterpret_cast<const RECT *>(lParam)); // NOLINT
+        return 0;
+    case getDpiScaledSizeMessage:
+        *reinterpret_cast<SIZE *>(lParam) = frameSize(static_cast<UINT>(wParam)); // NOLINT
+        return TRUE;
     case nameControlsMessage:
         nameForScreenReaders();
         return 0;
@@ -244,7 +277,40 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
     default:
         break;
     }
-    return DefWindowProcW(window_, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void MainWindow::rememberFocus(HWND focus)
+{
+    if (focus != nullptr && IsChild(window_, focus) != FALSE)
+        lastFocus_ = focus;
+}
+
+void MainWindow::restoreFocus()
+{
+    if (IsIconic(window_) == FALSE)
+        SetFocus(lastFocus_ != nullptr ? lastFocus_ : controls_.at(firstField));
+}
+
+// The suggested place, with the frame corrected to hold the form's client area at the new
+// density exactly: where the title bar keeps the system's density (Windows 8.1 and 10 before
+// 1607), Windows scales the whole window, and the suggested rectangle holds another client area.
+void MainWindow::moveToDensity(UINT dpi, const RECT &suggested)
+{
+    dpi_ = dpi;
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+        suggested.bottom - suggested.top, placeFlags);
+    RECT frame {};
+    RECT client {};
+    GetWindowRect(window_, &frame);
+    GetClientRect(window_, &client);
+    const LONG width = pixelsAt(formWidthTwips, static_cast<int>(dpi));
+    const LONG height = pixelsAt(formHeightTwips, static_cast<int>(dpi));
+    if (IsIconic(window_) == FALSE && (client.right != width || client.bottom != height))
+        SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left + width - client.right,
+            frame.bottom - frame.top + height - client.bottom, placeFlags | SWP_NOMOVE);
+    layOut();
+    setIcons();
 }
 
 // Everything the user does arrives here; ids outside the controls' (IDOK and IDCANCEL, which
@@ -299,6 +365,8 @@ void MainWindow::createControls()
         controls_[index] = control;
         if (row.kind == Kind::TextField)
             SendMessageW(control, EM_SETLIMITTEXT, 0, 0); // no length limit
+        if (row.kind == Kind::PushButton)
+            SetWindowSubclass(control, neverDefault, 0, 0);
         if (row.kind == Kind::OptionButton && row.selected)
             SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0);
         above = &row;

@@ -23,12 +23,15 @@ namespace tarnwick::win32 {
 // where a screen reader looks for a field's name. The window reports what the user does (an
 // edit's EN_CHANGE with its whole text, a button's BN_CLICKED, an option's selection) and
 // writes every text the model sets into its control; the model alone decides what is a change.
-// A move to a monitor of another density (WM_DPICHANGED) lays everything out again.
+// The window keeps the focused control while it is inactive or minimised and gives the focus
+// back to it, as a dialog does; no push button becomes the default one. A move to a monitor of
+// another density (WM_DPICHANGED) keeps the client area the form's size and lays everything out
+// again.
 class MainWindow final : private FormObserver
 {
 public:
-    // The window with its controls, centred on the work area of its monitor, not yet shown;
-    // null where Windows refuses to make it.
+    // The window with its controls, in the work area of its monitor (centred where it fits),
+    // not yet shown; null where Windows refuses to make it.
     static std::unique_ptr<MainWindow> create(HINSTANCE instance);
 
     MainWindow(const MainWindow &) = delete;
@@ -50,8 +53,11 @@ private:
 
     static LRESULT CALLBACK windowProcedure(
         HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void command(int id, int code, HWND control);
+    void rememberFocus(HWND focus);
+    void restoreFocus();
+    void moveToDensity(UINT dpi, const RECT &suggested);
     void createControls();
     void layOut();
     void setIcons();
@@ -67,7 +73,7 @@ private:
     Win32Platform platform_;
     WindowModel model_;
     std::vector<HWND> controls_; // by control id, the table's order
-    HWND lastFocus_ = nullptr;
+    HWND lastFocus_ = nullptr; // the control to give the focus back to
     // The field whose edit the window is reporting: the model's echo of that text is already
     // in the control.
     std::optional<ControlId> reporting_;

@@ -10,6 +10,7 @@ scripts/later-windows-functions.py.
 import argparse
 import os
 import pathlib
+import re
 import struct
 import sys
 import xml.etree.ElementTree as ElementTree
@@ -126,13 +127,21 @@ def check_manifest(pe, machine):
                  for name, lang in resources(pe, pefile.RESOURCE_TYPE["RT_MANIFEST"])}
     check(list(manifests) == [1], f"manifests {list(manifests)}, expected [1]")
     if 1 not in manifests:
-        return
+        return None
     try:
         root = ElementTree.fromstring(manifests[1])
     except ElementTree.ParseError as error:
         faults.append(f"the manifest is no XML: {error}")
-        return
+        return None
     check(root.tag == NS_ASM_V1 + "assembly", f"the manifest's root is {root.tag}")
+    # Windows starts no program whose assembly version is not four numbers of 16 bits.
+    identity = root.find(NS_ASM_V1 + "assemblyIdentity")
+    version = identity.get("version", "") if identity is not None else ""
+    parts = version.split(".")
+    four_numbers = len(parts) == 4 and all(
+        re.fullmatch("[0-9]+", part) and int(part) <= 65535 for part in parts)
+    check(four_numbers, f"the manifest's assembly version is {version!r}, expected four "
+                        "numbers from 0 to 65535")
     dependencies = root.findall(f"{NS_ASM_V1}dependency/{NS_ASM_V1}dependentAssembly/"
                                 f"{NS_ASM_V1}assemblyIdentity")
     controls = [d.attrib for d in dependencies if d.get("name") == COMMON_CONTROLS["name"]]
@@ -154,6 +163,7 @@ def check_manifest(pe, machine):
                          for tag in ("compatibility", "application", "supportedOS"))
     systems = {s.get("Id", "").lower() for s in root.iterfind(supported)}
     check(WINDOWS_7_ID in systems, "the manifest does not list Windows 7 as a supported system")
+    return tuple(int(part) for part in parts) if four_numbers else None
 
 
 def jpeg_size(image):
@@ -267,10 +277,17 @@ def main():
     pe = pefile.PE(args.exe)
     subsystem = check_headers(pe, args.machine)
     dlls, functions = check_imports(pe)
-    check_manifest(pe, args.machine)
+    assembly_version = check_manifest(pe, args.machine)
     check_banners(pe)
     sizes = check_icon(pe)
     strings = check_version(pe)
+    if assembly_version and hasattr(pe, "VS_FIXEDFILEINFO"):
+        fixed = pe.VS_FIXEDFILEINFO[0]
+        file_version = (fixed.FileVersionMS >> 16, fixed.FileVersionMS & 0xFFFF,
+                        fixed.FileVersionLS >> 16, fixed.FileVersionLS & 0xFFFF)
+        check(assembly_version == file_version,
+              f"the manifest's assembly version {assembly_version} is not the file version "
+              f"{file_version}")
     print(f"{pathlib.Path(args.exe).name}: {size} bytes, {args.machine}, "
           "subsystem version %d.%d" % subsystem)
     print(f"imports {functions} functions from", " ".join(dlls))

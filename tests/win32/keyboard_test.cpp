@@ -99,6 +99,30 @@ TEST(Keyboard, SpacePressesTheFocusedButton)
     EXPECT_NE(GetWindowLongPtrW(driver.handle(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
 }
 
+// The dialog manager makes a push button that Tab reaches the default one (a thick border,
+// announced as "default"): none may look or say so, since Enter presses nothing.
+TEST(Keyboard, NoPushButtonLooksLikeTheDefault)
+{
+    const Driver driver;
+    for (const bool backwards : { false, true }) {
+        for (std::size_t step = 0; step < tabOrder.size(); ++step) {
+            driver.key(VK_TAB, backwards);
+            const std::string at = driver.focused();
+            for (const auto &row : tarnwick::controlTable) {
+                if (row.kind != tarnwick::Kind::PushButton)
+                    continue;
+                HWND button = driver.control(row.name);
+                const auto style = static_cast<DWORD>(GetWindowLongPtrW(button, GWL_STYLE));
+                EXPECT_EQ(style & BS_TYPEMASK, static_cast<DWORD>(BS_PUSHBUTTON))
+                    << row.name << " with the focus in " << at;
+                EXPECT_EQ(SendMessageW(button, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON, 0)
+                    << row.name << " with the focus in " << at;
+            }
+            EXPECT_NE(HIWORD(SendMessageW(driver.handle(), DM_GETDEFID, 0, 0)), DC_HASDEFID) << at;
+        }
+    }
+}
+
 // No button is the window's default or cancel button, wherever the focus is.
 TEST(Keyboard, EnterAndEscapePressNothing)
 {

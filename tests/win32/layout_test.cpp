@@ -214,14 +214,21 @@ TEST(Layout, AtTheScreenDensity)
     EXPECT_EQ(client.right, std::lround(568.0 * dpi / 96));
     EXPECT_EQ(client.bottom, std::lround(460.0 * dpi / 96));
 
-    // Centred on the work area of its monitor.
+    // Centred on the work area of its monitor where it fits, else at its left or top edge.
     RECT frame {};
     GetWindowRect(driver.handle(), &frame);
     MONITORINFO monitor {};
     monitor.cbSize = sizeof(monitor);
     GetMonitorInfoW(MonitorFromWindow(driver.handle(), MONITOR_DEFAULTTONEAREST), &monitor);
-    EXPECT_NEAR(frame.left + frame.right, monitor.rcWork.left + monitor.rcWork.right, 1);
-    EXPECT_NEAR(frame.top + frame.bottom, monitor.rcWork.top + monitor.rcWork.bottom, 1);
+    const RECT &work = monitor.rcWork;
+    if (frame.right - frame.left <= work.right - work.left)
+        EXPECT_NEAR(frame.left + frame.right, work.left + work.right, 1);
+    else
+        EXPECT_EQ(frame.left, work.left);
+    if (frame.bottom - frame.top <= work.bottom - work.top)
+        EXPECT_NEAR(frame.top + frame.bottom, work.top + work.bottom, 1);
+    else
+        EXPECT_EQ(frame.top, work.top);
 
     checkLayout(driver, dpi);
 
@@ -259,23 +266,28 @@ TEST(Layout, LaterTextsHaveGlyphs)
     RecordProperty("face", narrow(pin.face()));
 }
 
+class DensityMove : public ::testing::TestWithParam<UINT>
+{
+};
+
 // Wine does not move windows between monitors of different densities: the message a move
-// would bring is sent here directly.
-TEST(Layout, AMoveToAnotherDensityLaysOutAgain)
+// would bring is sent here directly, with the rectangle Windows suggests: the window's,
+// scaled as a whole. Where the title bar keeps the system's density (Windows 8.1 and 10
+// before 1607, and Wine), that rectangle holds a client area of another size than the form's.
+TEST_P(DensityMove, KeepsTheFormsClientArea)
 {
     if (windowsProfile().name == "win7")
         GTEST_SKIP() << "Windows 7 gives every monitor the system's density";
     const Driver driver;
     const UINT before = driver.window().dpi();
-    const UINT after = before == 144 ? 192 : 144;
+    const UINT after = GetParam();
     RECT suggested {};
     GetWindowRect(driver.handle(), &suggested);
-    suggested.right = suggested.left
-        + MulDiv(
-            suggested.right - suggested.left, static_cast<int>(after), static_cast<int>(before));
-    suggested.bottom = suggested.top
-        + MulDiv(
-            suggested.bottom - suggested.top, static_cast<int>(after), static_cast<int>(before));
+    const auto scale = [&](LONG length) {
+        return MulDiv(length, static_cast<int>(after), static_cast<int>(before));
+    };
+    suggested.right = suggested.left + scale(suggested.right - suggested.left);
+    suggested.bottom = suggested.top + scale(suggested.bottom - suggested.top);
     SendMessageW(driver.handle(), WM_DPICHANGED, MAKEWPARAM(after, after),
         reinterpret_cast<LPARAM>(&suggested));
     driver.pump();
@@ -284,14 +296,19 @@ TEST(Layout, AMoveToAnotherDensityLaysOutAgain)
     GetWindowRect(driver.handle(), &frame);
     EXPECT_EQ(frame.left, suggested.left);
     EXPECT_EQ(frame.top, suggested.top);
-    EXPECT_EQ(frame.right, suggested.right);
-    EXPECT_EQ(frame.bottom, suggested.bottom);
+    RECT client {};
+    GetClientRect(driver.handle(), &client);
+    EXPECT_EQ(client.right, std::lround(568.0 * after / 96));
+    EXPECT_EQ(client.bottom, std::lround(460.0 * after / 96));
     checkLayout(driver, after);
     // And the window still works.
     driver.typeInto("Text4", L"20");
     driver.typeInto("Text18", L"1000");
     EXPECT_EQ(driver.text("Label30"), L"2.47");
 }
+
+INSTANTIATE_TEST_SUITE_P(Layout, DensityMove, ::testing::Values(96U, 120U, 144U, 192U),
+    [](const auto &info) { return "To" + std::to_string(info.param); });
 
 } // namespace
 } // namespace windowtest

@@ -20,6 +20,7 @@
 namespace windowtest {
 namespace {
 
+using tarnwick::controlRow;
 using tarnwick::controlTable;
 using tarnwick::Kind;
 
@@ -88,6 +89,99 @@ INSTANTIATE_TEST_SUITE_P(Window, Triggers,
         { "ResetInStartState", {}, "Command10",
             { { "Text27", "" }, { "Label26", "0" }, { "Label27", "0" }, { "Label32", "0.00" } },
             "Text24", { "0", "" } },
+    }),
+    [](const auto &info) { return info.param.name; });
+
+// How the window loses the focus and gets it back.
+enum class Away {
+    Minimised, // the title bar's button, then the task bar's (WM_SYSCOMMAND)
+    ShownMinimised, // from outside, as showing the desktop does (ShowWindow)
+    Deactivated, // another window comes to the front, then this one again
+    HandedTheFocus, // another program gives the window the focus (SetFocus)
+};
+
+struct FocusRow
+{
+    std::string name;
+    std::string focused; // where the user put the focus; "" where it stayed from the start
+    Away away;
+    std::string expected;
+};
+
+void PrintTo(const FocusRow &row, std::ostream *out)
+{
+    *out << row.name;
+}
+
+class FocusComesBack : public ::testing::TestWithParam<FocusRow>
+{
+};
+
+void goAwayAndBack(const Driver &driver, Away away)
+{
+    HWND window = driver.handle();
+    switch (away) {
+    case Away::Minimised:
+        PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        driver.pump();
+        EXPECT_NE(IsIconic(window), FALSE);
+        PostMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0);
+        break;
+    case Away::ShownMinimised:
+        ShowWindow(window, SW_MINIMIZE);
+        driver.pump();
+        EXPECT_NE(IsIconic(window), FALSE);
+        ShowWindow(window, SW_RESTORE);
+        break;
+    case Away::Deactivated: {
+        HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+            200, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        SetForegroundWindow(other);
+        driver.pump();
+        EXPECT_EQ(GetForegroundWindow(), other);
+        SetForegroundWindow(window);
+        driver.pump();
+        DestroyWindow(other);
+        break;
+    }
+    case Away::HandedTheFocus:
+        SetFocus(window);
+        break;
+    }
+    driver.pump();
+    EXPECT_EQ(IsIconic(window), FALSE);
+}
+
+TEST_P(FocusComesBack, ToTheControlThatHadIt)
+{
+    const FocusRow &row = GetParam();
+    const Driver driver;
+    const bool field = controlRow(row.expected).kind == Kind::TextField;
+    if (!row.focused.empty())
+        driver.focus(row.focused);
+    const std::wstring before = driver.text(row.expected);
+    if (field)
+        driver.type(L"12");
+    goAwayAndBack(driver, row.away);
+    EXPECT_EQ(driver.focused(), row.expected);
+    if (field) {
+        // With the caret where it was.
+        driver.type(L"3");
+        EXPECT_EQ(driver.text(row.expected), before + L"123");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Window, FocusComesBack,
+    ::testing::ValuesIn(std::vector<FocusRow> {
+        { "Text3Minimised", "Text3", Away::Minimised, "Text3" },
+        { "Command4Minimised", "Command4", Away::Minimised, "Command4" },
+        { "Option5ShownMinimised", "Option5", Away::ShownMinimised, "Option5" },
+        { "Text27ShownMinimised", "Text27", Away::ShownMinimised, "Text27" },
+        { "Text13Deactivated", "Text13", Away::Deactivated, "Text13" },
+        { "Command11Deactivated", "Command11", Away::Deactivated, "Command11" },
+        { "Text25HandedTheFocus", "Text25", Away::HandedTheFocus, "Text25" },
+        { "StartMinimised", "", Away::Minimised, "Text1" },
+        { "StartHandedTheFocus", "", Away::HandedTheFocus, "Text1" },
     }),
     [](const auto &info) { return info.param.name; });
 

@@ -1,0 +1,21 @@
+# The four numbers that Windows reads as a version (a manifest's assembly version, which
+# Windows refuses to start a program with unless it has exactly four; the version record) from a
+# version of one to four numbers: the missing ones are 0. Each must be 0 to 65535.
+function(tarnwick_windows_version version out)
+    string(REPLACE "." ";" parts "${version}")
+    list(LENGTH parts count)
+    if(count LESS 1 OR count GREATER 4)
+        message(FATAL_ERROR "version ${version}: one to four numbers expected")
+    endif()
+    foreach(part IN LISTS parts)
+        if(NOT part MATCHES "^[0-9]+$" OR part GREATER 65535)
+            message(FATAL_ERROR "version ${version}: ${part} is no number from 0 to 65535")
+        endif()
+    endforeach()
+    while(count LESS 4)
+        list(APPEND parts 0)
+        math(EXPR count "${count} + 1")
+    endwhile()
+    string(JOIN "." joined ${parts})
+    set(${out} "${joined}" PARENT_SCOPE)
+endfunction()
