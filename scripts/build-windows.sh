@@ -120,6 +120,7 @@ run_in_german() { # build folder
     decimal=$(LANG=$german LC_ALL=$german "$wine" reg query \
         'HKEY_CURRENT_USER\Control Panel\International' /v sDecimal </dev/null \
         | tr -d '\r' | awk '$1 == "sDecimal" { print $3 }')
+    echo "   Windows' decimal separator: \"$decimal\""
     if [[ $decimal != , ]]; then
         echo "Wine's locale is not German: its decimal separator is \"$decimal\""
         status=1
