@@ -6,15 +6,21 @@
 #                            |screenshot]...      (default: run)
 set -euo pipefail
 
-run=(cmake make g++ pkg-config qt6-base-dev libgl-dev libfontconfig-dev fonts-arphic-uming)
+# Qt's own Chinese translations (qtbase_zh_CN) come with qt6-translations-l10n.
+run=(cmake make g++ pkg-config qt6-base-dev libgl-dev libfontconfig-dev fonts-arphic-uming
+    qt6-translations-l10n)
 packages=()
 german=false
 wine32=false
 for task in "${@:-run}"; do
     case "$task" in
     run) packages+=("${run[@]}") ;;
-    # The number tests also run under a German locale, where "," is the decimal separator.
-    test) packages+=("${run[@]}" googletest libgtest-dev binutils-mingw-w64-x86-64 locales)
+    # The number tests also run under a German locale, where "," is the decimal separator. The
+    # screen-reader test reads the running program through AT-SPI (pyatspi on Debian's python3,
+    # with its own Xvfb, session bus and accessibility bus) and the clipboard with xclip, and
+    # types and clicks through X with xdotool.
+    test) packages+=("${run[@]}" googletest libgtest-dev binutils-mingw-w64-x86-64 locales
+        python3 python3-pyatspi at-spi2-core dbus-daemon xvfb xauth xclip xdotool)
         german=true ;;
     # CPack finds the .deb's library dependencies with dpkg-shlibdeps, which needs file.
     package) packages+=("${run[@]}" dpkg-dev file) ;;

@@ -1,5 +1,11 @@
 #include "app/qt/fields.h"
 
+#include "app/captions.h"
+
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QMenu>
 #include <limits>
 
 namespace tarnwick {
@@ -13,6 +19,37 @@ TextField::TextField(QWidget *parent)
 
 ResultLabel::ResultLabel(QWidget *parent)
     : QLabel(parent)
-{ }
+{
+    setTextFormat(Qt::PlainText);
+}
+
+void ResultLabel::openCopyMenu(const QPoint &globalPosition)
+{
+    auto *menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addAction(
+        QString::fromUtf8(copyCaption.data(), static_cast<qsizetype>(copyCaption.size())), this,
+        &ResultLabel::copy);
+    menu->popup(globalPosition);
+}
+
+void ResultLabel::openCopyMenu()
+{
+    openCopyMenu(mapToGlobal(rect().bottomLeft()));
+}
+
+void ResultLabel::copy() const
+{
+    QGuiApplication::clipboard()->setText(text());
+}
+
+void ResultLabel::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        openCopyMenu();
+    else
+        openCopyMenu(event->globalPos());
+    event->accept();
+}
 
 } // namespace tarnwick

@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+class QContextMenuEvent;
+
 namespace tarnwick {
 
 // A single-line text field of the window. Its `changed` signal announces the field's change
@@ -21,6 +23,8 @@ signals:
 };
 
 // A label that shows a computed value; `changed` announces its change event as a field's does.
+// Its text is plain text, shown and read out exactly as set. A right click opens its context
+// menu, whose one item "复制" puts the text on the clipboard.
 class ResultLabel : public QLabel
 {
     Q_OBJECT
@@ -28,8 +32,18 @@ class ResultLabel : public QLabel
 public:
     explicit ResultLabel(QWidget *parent = nullptr);
 
+    // Opens the context menu at the point on the screen; from the keyboard, below the label.
+    void openCopyMenu(const QPoint &globalPosition);
+    void openCopyMenu();
+
+    // Puts the text, exactly as shown, on the clipboard.
+    void copy() const;
+
 signals:
     void changed();
+
+protected:
+    void contextMenuEvent(QContextMenuEvent *event) override;
 };
 
 } // namespace tarnwick

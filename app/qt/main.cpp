@@ -1,6 +1,7 @@
 #include "app/qt/fonts.h"
 #include "app/qt/mainwindow.h"
 #include "app/qt/platform.h"
+#include "app/qt/translations.h"
 
 #include <QApplication>
 
@@ -14,6 +15,7 @@ int main(int argc, char *argv[])
 #endif
     tarnwick::prepareFontconfig();
     QApplication app(argc, argv);
+    tarnwick::installQtTranslations(app);
     tarnwick::MainWindow window;
     window.centerOnScreen();
     window.show();

@@ -7,10 +7,13 @@
 #include "app/qt/framestyle.h"
 
 #include <QButtonGroup>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
@@ -268,14 +271,65 @@ void MainWindow::announceChange(ControlId control, const ChangeEvent &event)
     announced_.pop_back();
 }
 
-// A field is announced by the caption beside it; a result label by what its value is.
+// A field is named by the caption beside it, the second number and the banner by names of their
+// own. A result label keeps Qt's own name for a label, its text, which Qt announces at each change
+// (QLabel::setText raises QAccessible::NameChanged while no name is set), and is described by
+// what its value is.
 void MainWindow::nameForScreenReaders()
 {
     for (std::size_t index = 0; index < controlTable.size(); ++index) {
-        const std::u16string name = tarnwick::accessibleName(controlTable.at(index));
-        if (!name.empty())
+        const ControlRow &row = controlTable.at(index);
+        const std::u16string name = tarnwick::accessibleName(row);
+        if (!namedByItsText(row) && !name.empty())
             controls_[index]->setAccessibleName(QString::fromStdU16String(name));
+        const std::u16string description = tarnwick::accessibleDescription(row);
+        if (!description.empty())
+            controls_[index]->setAccessibleDescription(QString::fromStdU16String(description));
     }
+}
+
+// The result label that the button answers for ("重量：" its panel's weight, "=" the
+// calculator's result), if the control is such a button.
+ResultLabel *MainWindow::resultAnsweredBy(const QWidget *control) const
+{
+    const auto found = std::find(controls_.begin(), controls_.end(), control);
+    if (found == controls_.end())
+        return nullptr;
+    const std::string_view result
+        = tarnwick::resultAnsweredBy(controlTable.at(found - controls_.begin()).name);
+    if (result.empty())
+        return nullptr;
+    return qobject_cast<ResultLabel *>(controls_.at(model_.form().id(result)));
+}
+
+// A context-menu request from the keyboard that no control took: on a button that answers for
+// a result, the result label's menu.
+void MainWindow::contextMenuEvent(QContextMenuEvent *event)
+{
+    ResultLabel *result = event->reason() == QContextMenuEvent::Keyboard
+        ? resultAnsweredBy(focusWidget())
+        : nullptr;
+    if (result == nullptr) {
+        event->ignore();
+        return;
+    }
+    result->openCopyMenu();
+    event->accept();
+}
+
+// Shift+F10 asks the focused control for its context menu, as the context-menu key does.
+void MainWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_F10 || event->modifiers() != Qt::ShiftModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    QWidget *target = focusWidget() != nullptr ? focusWidget() : this;
+    const QPoint at = target->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+    QContextMenuEvent request(
+        QContextMenuEvent::Keyboard, at, target->mapToGlobal(at), event->modifiers());
+    QCoreApplication::sendEvent(target, &request);
+    event->accept();
 }
 
 // Tab follows the focus chain, and an option group is one stop, entered at its selected button.

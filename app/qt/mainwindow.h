@@ -10,6 +10,7 @@
 namespace tarnwick {
 
 class CaptionInBorderStyle;
+class ResultLabel;
 
 // The program's one window, "Form1", fixed at 568 × 460: a view of the window model.
 //
@@ -24,6 +25,12 @@ class CaptionInBorderStyle;
 // Qt's focus chain runs through the focusable controls in the table's tab order; Tab follows it,
 // with each group of option buttons as one stop at its selected button. No push button is a
 // default button: Enter presses nothing.
+//
+// Beside what it shows, the window gives screen readers each control's name (app/captions): a
+// result label is named by the text it shows, which Qt keeps current and announces at each
+// change, and described by what that text is. A result label's context menu copies its text;
+// with the focus on the button or "=" that answers for a result, the keyboard's context-menu
+// key, or Shift+F10 as anywhere in the window, opens that label's menu.
 class MainWindow : public QWidget, private FormObserver
 {
     Q_OBJECT
@@ -43,11 +50,14 @@ signals:
 
 protected:
     bool focusNextPrevChild(bool next) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void createControls();
     void reportUserActions();
     void nameForScreenReaders();
+    [[nodiscard]] ResultLabel *resultAnsweredBy(const QWidget *control) const;
 
     void textSet(ControlId control, std::u16string_view text) override;
     void optionSelected(ControlId option) override;
