@@ -20,10 +20,12 @@ namespace tarnwick::win32 {
 // ("宋体", GB2312) at the table's size for that density; its id is 1000 plus its row, so the
 // model's control id is the child's id less 1000. The children are stacked in the table's tab
 // order, which is what Tab walks, each caption label just above the field it names, which is
-// where a screen reader looks for a field's name. The window reports what the user does (an
-// edit's EN_CHANGE with its whole text, a button's BN_CLICKED, an option's selection) and
+// where a screen reader looks for a field's name (accessible.h gives the names and descriptions
+// that need more). The window reports what the user does (an edit's EN_CHANGE with its whole
+// text, a button's BN_CLICKED, an option's selection) and
 // writes every text the model sets into its control; the model alone decides what is a change.
-// A move to a monitor of another density (WM_DPICHANGED) lays everything out again.
+// A move to a monitor of another density (WM_DPICHANGED) lays everything out again. A result
+// label's context menu copies its text (copymenu.h).
 class MainWindow final : private FormObserver
 {
 public:
@@ -55,7 +57,6 @@ private:
     void createControls();
     void layOut();
     void setIcons();
-    void nameForScreenReaders() const;
     HFONT font(double points);
 
     void textSet(ControlId control, std::u16string_view text) override;
