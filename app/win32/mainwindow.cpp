@@ -1,15 +1,14 @@
 #include "app/win32/mainwindow.h"
 
-#include "app/captions.h"
 #include "app/controltable.h"
+#include "app/win32/accessible.h"
 #include "app/win32/banner.h"
+#include "app/win32/copymenu.h"
 #include "app/win32/laterapi.h"
 #include "app/win32/placement.h"
 #include "panels/text.h"
 
 #include <commctrl.h>
-#include <initguid.h> // defines CLSID_AccPropServices, which no import library provides
-#include <oleacc.h>
 
 #include <algorithm>
 #include <climits>
@@ -26,9 +25,6 @@ namespace {
 const wchar_t windowClass[] = L"TarnwickWindow";
 constexpr DWORD windowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD windowExStyle = 0;
-// Sent to itself once the window is up: the screen-reader names cost a COM component's load,
-// which need not delay the first frame.
-constexpr UINT nameControlsMessage = WM_APP + 1;
 const ControlId firstField = controlIndex("Text1");
 const double pointsPerInch = 72.0;
 // Per-Monitor V2 asks a window its size for a new density (Windows 10 1703; the Windows 7
@@ -206,7 +202,6 @@ void MainWindow::show(int showCommand)
     ShowWindow(window_, showCommand);
     SetFocus(controls_.at(firstField));
     UpdateWindow(window_);
-    PostMessageW(window_, nameControlsMessage, 0, 0);
 }
 
 LRESULT CALLBACK MainWindow::windowProcedure(
@@ -265,9 +260,10 @@ LRESULT MainWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case getDpiScaledSizeMessage:
         *reinterpret_cast<SIZE *>(lParam) = frameSize(static_cast<UINT>(wParam)); // NOLINT
         return TRUE;
-    case nameControlsMessage:
-        nameForScreenReaders();
-        return 0;
+    case WM_CONTEXTMENU:
+        if (offerCopy(window, controls_, wParam, lParam))
+            return 0;
+        break;
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
@@ -363,6 +359,7 @@ void MainWindow::createControls()
                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(firstControlId + index)), // NOLINT
                 instance_, nullptr);
         controls_[index] = control;
+        answerScreenReaders(control, row);
         if (row.kind == Kind::TextField)
             SendMessageW(control, EM_SETLIMITTEXT, 0, 0); // no length limit
         if (row.kind == Kind::PushButton)
@@ -440,24 +437,6 @@ void MainWindow::setIcons()
             DestroyIcon(icons_.at(which));
         icons_.at(which) = icon;
     }
-}
-
-// A field is announced by its caption, a result label by what its value is. The stacking
-// order already gives a field its caption label where Windows looks for one; this names the
-// rest too (Windows' dynamic annotation, an accessibility service since Windows XP).
-void MainWindow::nameForScreenReaders() const
-{
-    IAccPropServices *services = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-            IID_IAccPropServices, reinterpret_cast<void **>(&services)))) // NOLINT
-        return;
-    for (std::size_t index = 0; index < controlTable.size(); ++index) {
-        std::wstring name = wide(accessibleName(controlTable[index]));
-        if (!name.empty())
-            services->SetHwndPropStr(
-                controls_[index], OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME, name.data());
-    }
-    services->Release();
 }
 
 void MainWindow::textSet(ControlId control, std::u16string_view text)

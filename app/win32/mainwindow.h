@@ -20,13 +20,14 @@ namespace tarnwick::win32 {
 // ("宋体", GB2312) at the table's size for that density; its id is 1000 plus its row, so the
 // model's control id is the child's id less 1000. The children are stacked in the table's tab
 // order, which is what Tab walks, each caption label just above the field it names, which is
-// where a screen reader looks for a field's name. The window reports what the user does (an
-// edit's EN_CHANGE with its whole text, a button's BN_CLICKED, an option's selection) and
+// where a screen reader looks for a field's name (accessible.h gives the names and descriptions
+// that need more). The window reports what the user does (an edit's EN_CHANGE with its whole
+// text, a button's BN_CLICKED, an option's selection) and
 // writes every text the model sets into its control; the model alone decides what is a change.
 // The window keeps the focused control while it is inactive or minimised and gives the focus
 // back to it, as a dialog does; no push button becomes the default one. A move to a monitor of
 // another density (WM_DPICHANGED) keeps the client area the form's size and lays everything out
-// again.
+// again. A result label's context menu copies its text (copymenu.h).
 class MainWindow final : private FormObserver
 {
 public:
@@ -61,7 +62,6 @@ private:
     void createControls();
     void layOut();
     void setIcons();
-    void nameForScreenReaders() const;
     HFONT font(double points);
 
     void textSet(ControlId control, std::u16string_view text) override;

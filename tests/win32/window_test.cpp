@@ -217,8 +217,7 @@ TEST(Window, StartsAsTheTableSays)
 }
 
 // Where a screen reader looks for a field's name: the caption label just above it among the
-// window's children. (The other names are given through Windows' accessibility service, which
-// Wine does not keep.)
+// window's children. (The window names the other fields itself: screenreader_test.cpp.)
 TEST(Window, CaptionLabelsStandJustAboveTheirFields)
 {
     const Driver driver;
