@@ -43,20 +43,6 @@ private Q_SLOTS:
 
 namespace {
 
-// Every text the user can see, by control name.
-QMap<QString, QString> visibleTexts(const QWidget *window)
-{
-    QMap<QString, QString> texts;
-    for (const QLineEdit *edit : window->findChildren<QLineEdit *>())
-        texts.insert(edit->objectName(), edit->text());
-    for (const QLabel *label : window->findChildren<QLabel *>())
-        texts.insert(label->objectName(), label->text());
-    for (const QAbstractButton *button : window->findChildren<QAbstractButton *>())
-        texts.insert(button->objectName(),
-            button->text() + (button->isChecked() ? QStringLiteral("*") : QString()));
-    return texts;
-}
-
 void fill(const QWidget *window, std::initializer_list<std::pair<const char *, const char *>> texts)
 {
     for (const auto &[name, value] : texts)

@@ -3,13 +3,14 @@
 // Helpers shared by the window tests: a fresh window per test, controls found by name,
 // and the user's own ways of changing them (key presses, clicks, input-method commits).
 
-#include "app/qt/mainwindow.h"
 #include "app/qt/fields.h"
+#include "app/qt/mainwindow.h"
 
 #include <QAbstractButton>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QStringList>
 #include <QTest>
 #include <memory>
@@ -116,5 +117,19 @@ private:
     QStringList texts_;
     QObject context_; // ends the recording with the history
 };
+
+// Every text the user can see (a checked button marked *), by control name.
+inline QMap<QString, QString> visibleTexts(const QWidget *window)
+{
+    QMap<QString, QString> texts;
+    for (const QLineEdit *edit : window->findChildren<QLineEdit *>())
+        texts.insert(edit->objectName(), edit->text());
+    for (const QLabel *label : window->findChildren<QLabel *>())
+        texts.insert(label->objectName(), label->text());
+    for (const QAbstractButton *button : window->findChildren<QAbstractButton *>())
+        texts.insert(button->objectName(),
+            button->text() + (button->isChecked() ? QStringLiteral("*") : QString()));
+    return texts;
+}
 
 } // namespace windowtest
