@@ -1,6 +1,7 @@
 #include "app/qt/fields.h"
 
 #include "app/captions.h"
+#include "app/qt/controlstyle.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -27,9 +28,7 @@ void ResultLabel::openCopyMenu(const QPoint &globalPosition)
 {
     auto *menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->addAction(
-        QString::fromUtf8(copyCaption.data(), static_cast<qsizetype>(copyCaption.size())), this,
-        &ResultLabel::copy);
+    menu->addAction(fromUtf8(copyCaption), this, &ResultLabel::copy);
     menu->popup(globalPosition);
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/captions.h"
 #include "app/controltable.h"
+#include "app/win32/wintext.h"
 #include "panels/text.h"
 
 #include <algorithm>
@@ -39,14 +40,6 @@ std::optional<std::size_t> labelAnsweredBy(std::span<const HWND> controls, HWND 
     return controlIndex(label);
 }
 
-std::wstring windowText(HWND control)
-{
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)), L'\0');
-    const int copied = GetWindowTextW(control, text.data(), static_cast<int>(text.size() + 1));
-    text.resize(static_cast<std::size_t>(std::max(copied, 0)));
-    return text;
-}
-
 } // namespace
 
 bool offerCopy(HWND window, std::span<const HWND> controls, WPARAM source, LPARAM at)
@@ -62,8 +55,7 @@ bool offerCopy(HWND window, std::span<const HWND> controls, WPARAM source, LPARA
     HMENU menu = CreatePopupMenu();
     if (menu == nullptr)
         return true;
-    const std::u16string caption = toUtf16(copyCaption);
-    AppendMenuW(menu, MF_STRING, copyItem, std::wstring(caption.begin(), caption.end()).c_str());
+    AppendMenuW(menu, MF_STRING, copyItem, wide(toUtf16(copyCaption)).c_str());
     UINT flags = TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN;
     TPMPARAMS beside { sizeof(beside), {} };
     POINT place = point;

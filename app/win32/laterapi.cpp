@@ -27,11 +27,6 @@ UINT systemDpi()
 
 } // namespace
 
-Resolver laterFunctionResolver()
-{
-    return resolver;
-}
-
 void setLaterFunctionResolver(Resolver replacement)
 {
     resolver = replacement != nullptr ? replacement : systemResolver;

@@ -32,7 +32,6 @@ using Resolver = FARPROC (*)(const wchar_t *module, const char *name);
 // The resolver every lookup above goes through: the system's own (GetProcAddress) unless
 // replaced. Each function is looked up once, at its first use; a test program replaces the
 // resolver before the first window to take the paths of older Windows.
-Resolver laterFunctionResolver();
 void setLaterFunctionResolver(Resolver resolver);
 FARPROC systemResolver(const wchar_t *module, const char *name);
 

@@ -6,6 +6,7 @@
 #include "app/win32/copymenu.h"
 #include "app/win32/laterapi.h"
 #include "app/win32/placement.h"
+#include "app/win32/wintext.h"
 #include "panels/text.h"
 
 #include <commctrl.h>
@@ -32,11 +33,18 @@ const double pointsPerInch = 72.0;
 constexpr UINT getDpiScaledSizeMessage = 0x02E4;
 constexpr UINT placeFlags = SWP_NOZORDER | SWP_NOACTIVATE;
 
+// The form's client area at the density.
+SIZE clientSize(UINT dpi)
+{
+    return { pixelsAt(formWidthTwips, static_cast<int>(dpi)),
+        pixelsAt(formHeightTwips, static_cast<int>(dpi)) };
+}
+
 // The window's frame around the form's client area at the density.
 SIZE frameSize(UINT dpi)
 {
-    RECT frame { 0, 0, pixelsAt(formWidthTwips, static_cast<int>(dpi)),
-        pixelsAt(formHeightTwips, static_cast<int>(dpi)) };
+    const SIZE client = clientSize(dpi);
+    RECT frame { 0, 0, client.cx, client.cy };
     adjustWindowRect(&frame, windowStyle, windowExStyle, dpi);
     return { frame.right - frame.left, frame.bottom - frame.top };
 }
@@ -51,19 +59,6 @@ LRESULT CALLBACK neverDefault(
     else if (message == WM_NCDESTROY)
         RemoveWindowSubclass(button, neverDefault, 0);
     return DefSubclassProc(button, message, wParam, lParam);
-}
-
-std::wstring wide(std::u16string_view text)
-{
-    return { text.begin(), text.end() };
-}
-
-std::wstring windowText(HWND control)
-{
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)), L'\0');
-    const int copied = GetWindowTextW(control, text.data(), static_cast<int>(text.size() + 1));
-    text.resize(static_cast<std::size_t>(std::max(copied, 0)));
-    return text;
 }
 
 struct ControlClass
@@ -300,11 +295,10 @@ void MainWindow::moveToDensity(UINT dpi, const RECT &suggested)
     RECT client {};
     GetWindowRect(window_, &frame);
     GetClientRect(window_, &client);
-    const LONG width = pixelsAt(formWidthTwips, static_cast<int>(dpi));
-    const LONG height = pixelsAt(formHeightTwips, static_cast<int>(dpi));
-    if (IsIconic(window_) == FALSE && (client.right != width || client.bottom != height))
-        SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left + width - client.right,
-            frame.bottom - frame.top + height - client.bottom, placeFlags | SWP_NOMOVE);
+    const SIZE wanted = clientSize(dpi);
+    if (IsIconic(window_) == FALSE && (client.right != wanted.cx || client.bottom != wanted.cy))
+        SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left + wanted.cx - client.right,
+            frame.bottom - frame.top + wanted.cy - client.bottom, placeFlags | SWP_NOMOVE);
     layOut();
     setIcons();
 }
