@@ -21,7 +21,7 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
 
 # Tests run the .exe files through Wine, a start that failed before the program printed
 # anything tried once more (wine-run.sh).
-find_program(TARNWICK_WINE NAMES ${TARNWICK_WINE_NAMES})
+find_program(TARNWICK_WINE NAMES ${TARNWICK_WINE_NAMES} PATHS ${TARNWICK_WINE_PATHS})
 if(TARNWICK_WINE)
     set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh ${TARNWICK_WINE})
 endif()

@@ -28,8 +28,10 @@ wine_prefix() {
         export WINEARCH=win32
         wine=$(command -v wine)
     else
+        # The 64-bit loader itself: Debian's /usr/bin/wine hands every program to the 32-bit
+        # loader once wine32:i386 is installed, which runs only where 32-bit code runs.
         unset WINEARCH
-        wine=$(command -v wine64 || command -v wine)
+        wine=$(wine64_loader)
     fi
     wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
     if [[ ! -f $WINEPREFIX/system.reg ]]; then
@@ -66,6 +68,14 @@ wine_set_version() {
 wine_set_dpi() {
     "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
     "$wine" reg add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
+}
+
+wine64_loader() {
+    if [[ -x /usr/lib/wine/wine64 ]]; then
+        echo /usr/lib/wine/wine64
+    else
+        command -v wine64 || command -v wine
+    fi
 }
 
 # Debian's loader of 32-bit programs comes with wine32:i386.
