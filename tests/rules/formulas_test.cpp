@@ -54,6 +54,11 @@ INSTANTIATE_TEST_SUITE_P(PlateByDimensions, Formula,
         { "DensitySevenEight", plateByDimensions(7.8, 1000, 1000, 10), 2, "78" },
         { "ThickSlab", plateByDimensions(7.85, 500, 400, 20), 2, "31.4" },
         { "AluminiumSheet", plateByDimensions(2.7, 1000, 1000, 1), 2, "2.7" },
+        // Rounded once more from 80 bits (x87), the weight ends on ...76450 and shows .76.
+        { "EachStepRoundedOnceToDouble",
+            plateByDimensions(7.85, readNumber("－３11834114"), readNumber("637730"),
+                readNumber("117")),
+            2, "-182648449706.77" },
     }),
     rowName);
 
