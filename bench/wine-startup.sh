@@ -27,7 +27,8 @@ runs=${RUNS:-15}
 # shellcheck source=scripts/wine-env.sh
 source "$root/scripts/wine-env.sh"
 x86=false
-if wine32_installed && [[ -f $build-x86/CMakeCache.txt ]]; then
+# An emulated 32-bit side (wine32_side) would time the emulator: only where the kernel runs it.
+if wine32_side && [[ $wine32_how == native && -f $build-x86/CMakeCache.txt ]]; then
     x86=true
 fi
 # The Windows programs, and the probe, which is a Linux program.
@@ -66,8 +67,8 @@ if [[ $x86 == true ]]; then
     names+=(tarnwick_x86)
     commands+=("$(command -v wine) $build-x86/Tarnwick.exe")
 else
-    echo "Without Wine's 32-bit side (wine32:i386) or a 32-bit build in $build-x86:" \
-        "the 64-bit program only."
+    echo "Without Wine's 32-bit side run by the kernel (wine32:i386) or a 32-bit build in" \
+        "$build-x86: the 64-bit program only."
 fi
 count=${#names[@]}
 results="$build/wine-startup-runs.tsv"

@@ -12,9 +12,12 @@
 # The tests under Wine: the rules and window-model tests, once more with Windows' locale German;
 # the window's tests; the layout at four densities; both installers. Each test program is one
 # CTest test, started once (a start that Wine failed is tried once more: cmake/wine-run.sh).
-# The 32-bit program's tests under Wine need Wine's 32-bit side, installed where the archive
-# allows it; where not, a line says they are skipped, they are not built, and the program is only
-# read back (tests/win32/check_exe.py). Exits non-zero if any test fails.
+# The 32-bit program's tests need Wine's 32-bit side (wine32:i386), installed where the archive
+# allows it. Where the kernel runs no 32-bit programs, that side runs under QEMU's qemu-i386, in a
+# user namespace of its own whose binfmt_misc hands them to it (scripts/wine-env.sh, wine32_side):
+# the 32-bit tests run there, the 64-bit ones outside, never needing it. Where Wine's 32-bit side
+# cannot run at all, a line says why the 32-bit tests are skipped, they are not built, and the
+# program is only read back (tests/win32/check_exe.py). Exits non-zero if any test fails.
 # Set TARNWICK_WINDOWS_TESTS=0 to build and pack without running the tests.
 set -euo pipefail
 
@@ -26,10 +29,12 @@ build_x86=$build-x86
 dist=$root/dist/windows
 jobs=${JOBS:-2}
 tests=${TARNWICK_WINDOWS_TESTS:-1}
+# Set by this script when it starts itself again where Wine's 32-bit side runs, for those tests.
+phase=${TARNWICK_WINDOWS_PHASE:-all}
 
-"$root/scripts/install-deps.sh" windows-app wine32
 # shellcheck source=scripts/wine-env.sh
 source "$root/scripts/wine-env.sh"
+[[ $phase == x86 ]] || "$root/scripts/install-deps.sh" windows-app wine32
 
 # Release, built for size where it costs no speed: unused code dropped at link time (see
 # app/win32/CMakeLists.txt), link-time optimisation of the program's own code, no symbols. The
@@ -46,33 +51,45 @@ build_for() { # build folder, toolchain, whether to build the tests (ON or OFF)
     cmake --build "$1" -j "$jobs"
 }
 tests_x86=OFF
-if [[ $tests != 0 ]] && wine32_installed; then
-    tests_x86=ON
+if [[ $tests != 0 ]]; then
+    if wine32_side; then
+        tests_x86=ON
+        [[ $wine32_how == native ]] || echo "Wine's 32-bit side runs under $(qemu_i386) here"
+    else
+        echo "Skipped: the 32-bit program's tests and installer under Wine, since $wine32_why;" \
+            "Tarnwick-x86.exe is only built and read back."
+    fi
 fi
-echo "== 64-bit build in $build"
-build_for "$build" x86_64 ON
-echo "== 32-bit build in $build_x86"
-build_for "$build_x86" i686 "$tests_x86"
 exe=$build/Tarnwick.exe
 exe_x86=$build_x86/Tarnwick.exe
 
-# The packages.
+# The zip of both programs with the licence texts, and an installer for each.
+pack() { # version
+    local packing=$build/packing
+    rm -rf "$dist"
+    mkdir -p "$dist"
+    cp "$exe" "$dist/Tarnwick.exe"
+    cp "$exe_x86" "$dist/Tarnwick-x86.exe"
+    "$root/packaging/windows/licences.sh" "$packing/licences"
+    cp "$dist/Tarnwick.exe" "$dist/Tarnwick-x86.exe" "$packing/"
+    (cd "$packing" \
+        && zip -q -r -X "$dist/Tarnwick-$1.zip" Tarnwick.exe Tarnwick-x86.exe licences)
+    makensis -V2 -DARCH=x64 -DEXE="$exe" -DVERSION="$1" -DOUTFILE="$setup" \
+        "$root/packaging/windows/tarnwick.nsi"
+    makensis -V2 -DARCH=x86 -DEXE="$exe_x86" -DVERSION="$1" -DOUTFILE="$setup_x86" \
+        "$root/packaging/windows/tarnwick.nsi"
+}
+
+if [[ $phase == all ]]; then
+    echo "== 64-bit build in $build"
+    build_for "$build" x86_64 ON
+    echo "== 32-bit build in $build_x86"
+    build_for "$build_x86" i686 "$tests_x86"
+fi
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
-rm -rf "$dist"
-mkdir -p "$dist"
-cp "$exe" "$dist/Tarnwick.exe"
-cp "$exe_x86" "$dist/Tarnwick-x86.exe"
-packing=$build/packing
-"$root/packaging/windows/licences.sh" "$packing/licences"
-cp "$dist/Tarnwick.exe" "$dist/Tarnwick-x86.exe" "$packing/"
-(cd "$packing" \
-    && zip -q -r -X "$dist/Tarnwick-$version.zip" Tarnwick.exe Tarnwick-x86.exe licences)
 setup=$dist/Tarnwick-$version-setup.exe
 setup_x86=$dist/Tarnwick-$version-x86-setup.exe
-makensis -V2 -DARCH=x64 -DEXE="$exe" -DVERSION="$version" -DOUTFILE="$setup" \
-    "$root/packaging/windows/tarnwick.nsi"
-makensis -V2 -DARCH=x86 -DEXE="$exe_x86" -DVERSION="$version" -DOUTFILE="$setup_x86" \
-    "$root/packaging/windows/tarnwick.nsi"
+[[ $phase != all ]] || pack "$version"
 
 status=0
 run_tests() { # build folder, then the densities to run the layout tests at
@@ -92,19 +109,19 @@ run_tests() { # build folder, then the densities to run the layout tests at
     wine_set_dpi 96
 }
 
-# The window's behaviour and layout as on Windows 7 SP1 and on 8.1, at 96 and 144 dpi: the later
-# functions refused to the program, Wine reporting that Windows.
-run_as_older() { # build folder
-    local windows dpi
-    for windows in win7 win81; do
+# The window's behaviour and layout as on older Windows at a density: as on Windows 7 SP1 or 8.1,
+# the later functions refused to the program, Wine reporting that Windows.
+run_as_older() { # build folder, then each Windows and density as win7:96
+    local dir=$1 profile windows dpi
+    shift
+    for profile in "$@"; do
+        windows=${profile%:*} dpi=${profile#*:}
+        echo "== As on $windows at $dpi dpi"
         wine_set_version "$windows"
-        for dpi in 96 144; do
-            echo "== As on $windows at $dpi dpi"
-            wine_set_dpi "$dpi"
-            wine_server_restart
-            TARNWICK_EXPECT_DPI=$dpi ctest --test-dir "$1" --output-on-failure -j 1 \
-                -L "^$windows\$" || status=1
-        done
+        wine_set_dpi "$dpi"
+        wine_server_restart
+        TARNWICK_EXPECT_DPI=$dpi ctest --test-dir "$dir" --output-on-failure -j 1 \
+            -L "^$windows\$" || status=1
     done
     wine_set_version ""
     wine_set_dpi 96
@@ -187,6 +204,21 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# The 32-bit program: the same tests at 96 and 144 dpi, and as on Windows 7 (where most 32-bit
+# Windows is) at 96 dpi.
+test_x86() {
+    echo "== The 32-bit program under Wine"
+    use_prefix "$build_x86" x86
+    run_tests "$build_x86" 96 144
+    run_in_german "$build_x86"
+    run_as_older "$build_x86" win7:96
+    check_installer "$setup_x86" "$exe_x86"
+}
+if [[ $phase == x86 ]]; then
+    test_x86
+    exit "$status"
+fi
+
 if [[ $tests != 0 ]]; then
     exec {display_fd}<> <(:)
     Xvfb -displayfd "$display_fd" -screen 0 1280x1024x24 -nolisten tcp -noreset \
@@ -202,18 +234,17 @@ if [[ $tests != 0 ]]; then
     use_prefix "$build"
     run_tests "$build" 96 120 144 192
     run_in_german "$build"
-    run_as_older "$build"
+    run_as_older "$build" win7:96 win7:144 win81:96 win81:144
     check_installer "$setup" "$exe"
-    if wine32_installed; then
-        echo "== The 32-bit program under Wine"
-        use_prefix "$build_x86" x86
-        run_tests "$build_x86" 96
-        check_installer "$setup_x86" "$exe_x86"
-    else
-        echo "Skipped: the 32-bit program's tests and installer under Wine, since Wine's 32-bit" \
-            "side (wine32:i386) is not installed; Tarnwick-x86.exe is only read back."
+    if [[ $tests_x86 == OFF ]]; then
         /usr/bin/python3 "$root/tests/win32/check_exe.py" "$dist/Tarnwick-x86.exe" \
             --machine x86 || status=1
+    elif [[ $wine32_how == native ]]; then
+        test_x86
+    else
+        # The script once more, for the 32-bit tests alone, where qemu-i386 runs 32-bit programs.
+        TARNWICK_WINDOWS_PHASE=x86 wine32_enter "$BASH" "$root/scripts/build-windows.sh" \
+            "$build" || status=1
     fi
 fi
 

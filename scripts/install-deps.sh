@@ -37,7 +37,8 @@ for task in "${@:-run}"; do
         binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 gcc-mingw-w64-base mingw-w64-common
         googletest wine wine64 xvfb xauth x11-utils nsis zip python3 python3-pefile locales)
         german=true ;;
-    # Wine's 32-bit side, for the 32-bit program's tests: a step of its own (see below).
+    # Wine's 32-bit side, for the 32-bit program's tests, and where the kernel runs no 32-bit
+    # code the emulator it then runs under: steps of their own (see below).
     wine32) wine32=true ;;
     # clang-tidy reads the Windows window as the MinGW-w64 cross build compiles it.
     tidy) packages+=("${run[@]}" clang-tidy g++-mingw-w64-x86-64-posix) ;;
@@ -102,6 +103,7 @@ wine32_skipped() {
         "Wine are skipped: $1"
     exit 0
 }
+[[ $wine32 == false ]] || source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 if [[ $wine32 == true && $(dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null) != \
     "install ok installed" ]]; then
     [[ $(dpkg --print-architecture) == amd64 ]] \
@@ -128,3 +130,45 @@ if [[ $wine32 == true && $(dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null)
         wine32_skipped "apt-get failed (${reason:-no reason given})"
     fi
 fi
+
+# Some kernels (this project's development machines') run no 32-bit programs at all. There Wine's
+# 32-bit side runs under QEMU's user-mode emulator, in a private binfmt_misc (wine-env.sh,
+# wine32_side). It must be a static qemu-i386 of QEMU 10 or later: 7.2 (Debian 12's) hangs as
+# Wine starts its services. Debian 13's qemu-user is that; on Debian 12 the same package is
+# fetched from Debian 13 by name, with apt's own lists and cache kept apart from the system's,
+# and only its qemu-i386 is kept, outside the clone (the system's apt sources stay as they are).
+[[ $wine32 == true && -x $wine32_loader ]] || exit 0
+"$wine32_loader" --version >/dev/null 2>&1 && exit 0
+qemu_i386 >/dev/null && exit 0
+debian=$(. /etc/os-release && [[ ${ID:-} == debian ]] && echo "${VERSION_ID:-0}" || echo 0)
+if [[ $debian == 0 ]]; then
+    echo "This kernel runs no 32-bit programs: Wine's 32-bit side needs a static qemu-i386 of" \
+        "QEMU 10 or later on PATH, so the 32-bit program's tests under Wine are skipped."
+    exit 0
+fi
+if [[ $debian -ge 13 ]]; then
+    echo "Installing: qemu-user (Wine's 32-bit side runs under its qemu-i386 here)"
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 install \
+        -y -q --no-install-recommends qemu-user
+    exit 0
+fi
+echo "Fetching Debian 13's qemu-user for its qemu-i386 (once; kept in $qemu_cache)"
+apt_dir=$(mktemp -d)
+trap 'rm -rf "$apt_dir"' EXIT
+mkdir -p "$apt_dir/lists/partial" "$apt_dir/archives/partial" "$qemu_cache"
+echo "deb [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian" \
+    "trixie main" >"$apt_dir/sources.list"
+apt_private=(-o Dir::Etc::SourceList="$apt_dir/sources.list" -o Dir::Etc::SourceParts=/dev/null
+    -o Dir::State::Lists="$apt_dir/lists" -o Dir::Cache="$apt_dir" -o Debug::NoLocking=1
+    -o APT::Sandbox::User="$(id -un)" -o Dpkg::Use-Pty=0)
+if ! apt-get "${apt_private[@]}" update -q >"$apt_dir/log" 2>&1 \
+    || ! (cd "$apt_dir" && apt-get "${apt_private[@]}" download qemu-user >>"$apt_dir/log" 2>&1) \
+    || ! dpkg-deb --fsys-tarfile "$apt_dir"/qemu-user_*.deb \
+        | tar -x -O ./usr/bin/qemu-i386 >"$qemu_cache/qemu-i386.part"; then
+    rm -f "$qemu_cache/qemu-i386.part"
+    echo "Could not fetch Debian 13's qemu-user: $(grep -m 1 '^E:' "$apt_dir/log" || true)"
+    exit 0
+fi
+chmod +x "$qemu_cache/qemu-i386.part"
+mv "$qemu_cache/qemu-i386.part" "$qemu_cache/qemu-i386"
+qemu_i386 >/dev/null || echo "The fetched qemu-i386 is no static QEMU 10 or later."

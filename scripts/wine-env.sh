@@ -19,7 +19,15 @@
 #                          each time it is hidden or closed, which a test that opens a window per
 #                          case cannot afford; with N a window is no ordinary top-level X window,
 #                          which the start-up probe waits for. Read as each program starts.
-#   wine32_installed       whether Wine's 32-bit side is here (scripts/install-deps.sh wine32).
+#   wine32_side            whether and how Wine's 32-bit side runs here: sets wine32_how to native
+#                          (the kernel runs 32-bit programs) or emulated (it does not: QEMU's
+#                          qemu-i386 runs them, in a binfmt_misc of a user namespace of its own,
+#                          which wine32_enter makes); fails, with wine32_why saying why, where it
+#                          cannot run. It asks by starting Wine's 32-bit loader.
+#   wine32_enter COMMAND...  runs COMMAND where 32-bit programs run: as it is where the kernel runs
+#                          them, else in a user and mount namespace of its own, as root there
+#                          (the same user outside), whose private binfmt_misc hands 32-bit ELF
+#                          programs to qemu-i386. Nothing outside the namespace changes.
 wine_prefix() {
     export WINEPREFIX=$1/wineprefix
     export WINEDEBUG=-all
@@ -79,7 +87,65 @@ wine64_loader() {
 }
 
 # Debian's loader of 32-bit programs comes with wine32:i386.
-wine32_installed() {
-    [[ $(dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null) == "install ok installed" \
-        && -x /usr/lib/wine/wine ]]
+wine32_loader=/usr/lib/wine/wine
+qemu_cache=${XDG_CACHE_HOME:-$HOME/.cache}/tarnwick/qemu
+
+# A qemu-i386 that runs Wine: QEMU 10 or later, static (the system's, or the one that
+# scripts/install-deps.sh wine32 keeps), printed; fails where there is none.
+qemu_i386() {
+    local qemu version
+    for qemu in "$(command -v qemu-i386 || true)" "$qemu_cache/qemu-i386"; do
+        [[ -n $qemu && -x $qemu ]] || continue
+        version=$("$qemu" --version 2>/dev/null | sed -n '1s/^qemu-i386 version \([0-9]*\)\..*/\1/p')
+        if [[ -n $version && $version -ge 10 ]]; then
+            echo "$qemu"
+            return 0
+        fi
+    done
+    return 1
+}
+
+wine32_side() {
+    wine32_how= wine32_why=
+    if [[ ! -x $wine32_loader ]]; then
+        wine32_why="Wine's 32-bit side (wine32:i386) is not installed"
+        return 1
+    fi
+    if "$wine32_loader" --version >/dev/null 2>&1; then
+        wine32_how=native
+        return 0
+    fi
+    if ! qemu_i386 >/dev/null; then
+        wine32_why="this kernel runs no 32-bit programs, and no qemu-i386 of QEMU 10 or later is here"
+        return 1
+    fi
+    if ! wine32_namespace "$wine32_loader" --version >/dev/null 2>&1; then
+        wine32_why="this kernel runs no 32-bit programs, and refuses a private binfmt_misc for"
+        wine32_why+=" qemu-i386 (it takes Linux 6.7 or later, with user namespaces allowed)"
+        return 1
+    fi
+    wine32_how=emulated
+}
+
+wine32_enter() {
+    if [[ $wine32_how == emulated ]]; then
+        wine32_namespace "$@"
+    else
+        "$@"
+    fi
+}
+
+# The magic and mask of a 32-bit x86 ELF program (an executable or a shared object), as QEMU's
+# own binfmt configuration gives them; F opens qemu-i386 as it is registered, P keeps argv[0].
+wine32_namespace() {
+    local qemu
+    local magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+    local mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+    qemu=$(qemu_i386) || return 1
+    unshare --user --map-root-user --mount -- bash -c '
+        set -e
+        mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
+        printf "%s\n" "$1" >/proc/sys/fs/binfmt_misc/register
+        shift
+        exec "$@"' wine32-namespace ":tarnwick-i386:M::$magic:$mask:$qemu:FP" "$@"
 }
