@@ -353,7 +353,6 @@ void MainWindow::createControls()
                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(firstControlId + index)), // NOLINT
                 instance_, nullptr);
         controls_[index] = control;
-        answerScreenReaders(control, row);
         if (row.kind == Kind::TextField)
             SendMessageW(control, EM_SETLIMITTEXT, 0, 0); // no length limit
         if (row.kind == Kind::PushButton)
@@ -362,6 +361,7 @@ void MainWindow::createControls()
             SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0);
         above = &row;
     }
+    answerScreenReaders(controls_);
     layOut();
 }
 
