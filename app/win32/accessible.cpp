@@ -154,8 +154,8 @@ public:
         ITypeInfo *info = accessibleTypeInfo();
         if (info == nullptr)
             return E_NOTIMPL;
-        return DispInvoke(static_cast<IAccessible *>(this), info, member, flags, parameters,
-            result, exception, wrong);
+        return DispInvoke(static_cast<IAccessible *>(this), info, member, flags, parameters, result,
+            exception, wrong);
     }
 
     // IAccessible
@@ -228,9 +228,8 @@ public:
     HRESULT STDMETHODCALLTYPE accLocation(
         LONG *left, LONG *top, LONG *width, LONG *height, VARIANT child) override
     {
-        return ask([&](IAccessible &proxy) {
-            return proxy.accLocation(left, top, width, height, child);
-        });
+        return ask(
+            [&](IAccessible &proxy) { return proxy.accLocation(left, top, width, height, child); });
     }
     HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT *end) override
     {
@@ -269,14 +268,16 @@ private:
         }
         return standard_ != nullptr;
     }
-    template <typename Out> static HRESULT disconnected(Out *out)
+    template <typename Out>
+    static HRESULT disconnected(Out *out)
     {
         if (out != nullptr)
             *out = nullptr;
         return RPC_E_DISCONNECTED;
     }
     // The proxy's answer while the control exists.
-    template <typename Call> HRESULT ask(const Call &call)
+    template <typename Call>
+    HRESULT ask(const Call &call)
     {
         return connected() ? call(*standard_) : RPC_E_DISCONNECTED;
     }
@@ -303,19 +304,20 @@ LRESULT accessibleObject(const Answering &answering, WPARAM flags)
     if (FAILED(CreateStdAccessibleObject(answering.link->control, OBJID_CLIENT,
             __uuidof(IAccessible), reinterpret_cast<void **>(&standard)))) // NOLINT: COM's out
         return 0;
-    auto *object = new (std::nothrow) Accessible(answering.link, standard,
-        ownName(*answering.row), accessibleDescription(*answering.row));
+    auto *object = new (std::nothrow) Accessible(
+        answering.link, standard, ownName(*answering.row), accessibleDescription(*answering.row));
     if (object == nullptr) {
         standard->Release();
         return 0;
     }
-    const LRESULT result = LresultFromObject(__uuidof(IAccessible), flags, static_cast<IAccessible *>(object));
+    const LRESULT result
+        = LresultFromObject(__uuidof(IAccessible), flags, static_cast<IAccessible *>(object));
     object->Release();
     return SUCCEEDED(static_cast<HRESULT>(result)) ? result : 0;
 }
 
-LRESULT CALLBACK answerFor(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
-    UINT_PTR /*id*/, DWORD_PTR data)
+LRESULT CALLBACK answerFor(
+    HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/, DWORD_PTR data)
 {
     auto *answering = reinterpret_cast<Answering *>(data); // NOLINT: set with the subclass
     switch (message) {

@@ -27,8 +27,10 @@ namespace tarnwick::win32 {
 // The window keeps the focused control while it is inactive or minimised and gives the focus
 // back to it, as a dialog does; no push button becomes the default one. A move to a monitor of
 // another density (WM_DPICHANGED) keeps the client area the form's size and lays everything out
-// again. A result label's context menu copies its text (copymenu.h).
-class MainWindow final : private FormObserver
+// again. A result label's context menu copies its text (copymenu.h). The model says which result
+// screen readers are to hear and when (app/announcements.h); the window gives it a timer
+// (SetTimer) and raises the label's live-region change (accessible.h).
+class MainWindow final : private FormObserver, private AnnouncementSeam
 {
 public:
     // The window with its controls, in the work area of its monitor (centred where it fits),
@@ -66,6 +68,8 @@ private:
 
     void textSet(ControlId control, std::u16string_view text) override;
     void optionSelected(ControlId option) override;
+    void startSettling(std::chrono::milliseconds delay) override;
+    void announce(ControlId label) override;
 
     HINSTANCE instance_;
     HWND window_ = nullptr;
