@@ -339,26 +339,6 @@ LRESULT CALLBACK answerFor(
     return DefSubclassProc(control, message, wParam, lParam);
 }
 
-// Makes each result label a polite live region, through the accessibility runtime's annotation
-// of its window (read by UI Automation on Windows 8 and later). Where the runtime refuses, the
-// labels are only read where the reader is.
-void makeLiveRegions(std::span<const HWND> controls)
-{
-    IAccPropServices *services = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-            IID_IAccPropServices, reinterpret_cast<void **>(&services)))) // NOLINT: COM's out
-        return;
-    VARIANT polite {};
-    polite.vt = VT_I4;
-    polite.lVal = politeLiveSetting;
-    for (std::size_t index = 0; index < controlTable.size(); ++index) {
-        if (controlTable[index].kind == Kind::ResultLabel)
-            services->SetHwndProp(
-                controls[index], OBJID_CLIENT, CHILDID_SELF, liveSettingProperty, polite);
-    }
-    services->Release();
-}
-
 } // namespace
 
 void answerScreenReaders(std::span<const HWND> controls)
@@ -376,7 +356,19 @@ void answerScreenReaders(std::span<const HWND> controls)
             == FALSE)
             delete answering; // NOLINT: not taken
     }
-    makeLiveRegions(controls);
+}
+
+void makeLiveRegion(HWND resultLabel)
+{
+    IAccPropServices *services = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+            IID_IAccPropServices, reinterpret_cast<void **>(&services)))) // NOLINT: COM's out
+        return;
+    VARIANT polite {};
+    polite.vt = VT_I4;
+    polite.lVal = politeLiveSetting;
+    services->SetHwndProp(resultLabel, OBJID_CLIENT, CHILDID_SELF, liveSettingProperty, polite);
+    services->Release();
 }
 
 void announce(HWND resultLabel)

@@ -15,11 +15,14 @@ namespace tarnwick::win32 {
 // Such a control answers WM_GETOBJECT with an object of its own that asks the standard proxy
 // for every other property; every other control is left to the proxy alone.
 //
-// Each result label is also a polite live region: `announce` tells readers (Narrator and NVDA
-// on Windows 8 and later) to speak its text wherever they are reading.
-//
 // `controls` are the window's children by control id, all made.
 void answerScreenReaders(std::span<const HWND> controls);
+
+// Makes the result label a polite live region, through the accessibility runtime's annotation of
+// its window (IAccPropServices::SetHwndProp with UI Automation's LiveSetting), which UI
+// Automation reads on Windows 8 and later. Where the runtime refuses (Windows 7 does not know
+// the property), the label is read only where the reader is.
+void makeLiveRegion(HWND resultLabel);
 
 // Raises the live-region change of a result label, which readers answer by speaking its name:
 // the text it shows. Windows 7 does not know the event and ignores it.

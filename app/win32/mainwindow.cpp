@@ -458,6 +458,9 @@ void MainWindow::startSettling(std::chrono::milliseconds delay)
 
 void MainWindow::announce(ControlId label)
 {
+    if (!live_.at(label))
+        makeLiveRegion(controls_.at(label));
+    live_.at(label) = true;
     win32::announce(controls_.at(label));
 }
 

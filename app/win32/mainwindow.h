@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/controltable.h"
 #include "app/win32/platform.h"
 #include "app/windowmodel.h"
 
@@ -89,6 +90,9 @@ private:
     std::vector<Font> fonts_; // for the current density
     HBITMAP banner_ = nullptr;
     std::array<HICON, 2> icons_ {}; // small, large
+    // The result labels made live regions: each at its first announcement, which keeps the
+    // annotation's cost off the window's start.
+    std::array<bool, controlTable.size()> live_ {};
 };
 
 } // namespace tarnwick::win32
