@@ -18,7 +18,8 @@ namespace {
 constexpr GUID liveSettingProperty
     = { 0xc12bcd8e, 0x2a8e, 0x4950, { 0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb } };
 constexpr LONG politeLiveSetting = 1;
-// Windows 8 raises it to tell readers to speak a live region (the Windows 7 headers lack it).
+// The event of a live region whose content changed, which Windows 8 and later know (the Windows 7
+// headers lack it).
 constexpr DWORD liveRegionChanged = 0x8019;
 
 // oleacc's type library (linking its declared name pulls in two definitions of it).
