@@ -30,8 +30,8 @@ constexpr bool namedByItsText(const ControlRow &row)
 }
 
 // The context menu of a result label has one item, which puts the label's text on the
-// clipboard.
-constexpr std::string_view copyCaption = "复制";
+// clipboard; C is its access key, as in the system's own menus.
+constexpr std::string_view copyCaption = "复制(&C)";
 
 // The result label that a button answers for: each weight panel's "重量：" button its panel's
 // weight, "=" the calculator's result. With the focus on such a button, the keyboard's

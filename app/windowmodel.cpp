@@ -14,14 +14,29 @@ constexpr std::u16string_view pinnedCaption = u"不置顶";
 
 } // namespace
 
-WindowModel::WindowModel(PlatformSeam &platform)
+WindowModel::WindowModel(PlatformSeam &platform, AnnouncementSeam &announcer)
     : platform_(platform)
     , panels_(withControls(form_))
     , calculator_(form_)
+    , announcements_(form_, announcer)
 {
     form_.onClick(form_.id("Command8"), [this] { togglePinnedOnTop(); });
     form_.onClick(form_.id("Command10"), [this] { reset(); });
     form_.onClick(form_.id("Command11"), [this] { platform_.openWebPage(makerPage); });
+}
+
+void WindowModel::edited(ControlId field, std::u16string_view text)
+{
+    if (form_.text(field) == text)
+        return;
+    form_.edited(field, text);
+    announcements_.edited(field);
+}
+
+void WindowModel::pressed(ControlId button)
+{
+    form_.pressed(button);
+    announcements_.pressed(button);
 }
 
 // Adds the table's controls in its order, so that ids are row indexes, and makes each
@@ -55,9 +70,10 @@ void WindowModel::togglePinnedOnTop()
 }
 
 // Empties every text field in creation order; each emptying runs its whole cascade before the
-// next field is emptied.
+// next field is emptied. Every result starts afresh for screen readers.
 void WindowModel::reset()
 {
+    announcements_.forget();
     for (ControlId control = 0; control < controlTable.size(); ++control) {
         if (controlTable.at(control).kind == Kind::TextField)
             form_.setText(control, u"");

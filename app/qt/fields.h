@@ -24,7 +24,7 @@ signals:
 
 // A label that shows a computed value; `changed` announces its change event as a field's does.
 // Its text is plain text, shown and read out exactly as set. A right click opens its context
-// menu, whose one item "复制" puts the text on the clipboard.
+// menu, whose one item "复制(&C)" puts the text on the clipboard.
 class ResultLabel : public QLabel
 {
     Q_OBJECT

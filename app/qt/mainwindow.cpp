@@ -6,6 +6,7 @@
 #include "app/qt/fields.h"
 #include "app/qt/framestyle.h"
 
+#include <QAccessible>
 #include <QButtonGroup>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
@@ -157,8 +158,10 @@ MainWindow::MainWindow(QWidget *parent)
             | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
             | Qt::MSWindowsFixedSizeDialogHint)
     , platform_(this)
-    , model_(platform_)
+    , model_(platform_, *this)
 {
+    settling_.setSingleShot(true);
+    connect(&settling_, &QTimer::timeout, this, [this] { model_.settled(); });
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(fromUtf8(formCaption));
     setWindowIcon(programIcon(devicePixelRatioF()));
@@ -203,7 +206,6 @@ void MainWindow::createControls()
 // control's `changed` signal, from this slot, connected after the controls were made.
 void MainWindow::reportUserActions()
 {
-    Form &form = model_.form();
     for (ControlId id = 0; id < controls_.size(); ++id) {
         QWidget *control = controls_[id];
         const auto runAnnounced = [this] {
@@ -212,19 +214,19 @@ void MainWindow::reportUserActions()
         };
         if (auto *field = qobject_cast<TextField *>(control)) {
             connect(field, &QLineEdit::textChanged, this,
-                [&form, id](const QString &text) { form.edited(id, text.toStdU16String()); });
+                [this, id](const QString &text) { model_.edited(id, text.toStdU16String()); });
             connect(field, &TextField::changed, this, runAnnounced);
         } else if (auto *label = qobject_cast<ResultLabel *>(control)) {
             connect(label, &ResultLabel::changed, this, runAnnounced);
         } else if (auto *option = qobject_cast<QRadioButton *>(control)) {
-            connect(option, &QRadioButton::toggled, this, [&form, id](bool checked) {
+            connect(option, &QRadioButton::toggled, this, [this, id](bool checked) {
                 if (checked)
-                    form.selected(id);
+                    model_.selected(id);
             });
         } else if (auto *button = qobject_cast<QPushButton *>(control)) {
-            connect(button, &QPushButton::clicked, this, [this, &form, id] {
+            connect(button, &QPushButton::clicked, this, [this, id] {
                 const bool pinned = model_.pinnedOnTop();
-                form.pressed(id);
+                model_.pressed(id);
                 if (model_.pinnedOnTop() != pinned)
                     emit pinnedOnTopChanged(model_.pinnedOnTop());
             });
@@ -269,6 +271,27 @@ void MainWindow::announceChange(ControlId control, const ChangeEvent &event)
     else
         emit label->changed();
     announced_.pop_back();
+}
+
+void MainWindow::startSettling(std::chrono::milliseconds delay)
+{
+    settling_.start(delay);
+}
+
+// Qt 6.8 and later send the label's text as a polite announcement, which readers speak wherever
+// they are. Earlier Qt has none: the label's name change is heard where the reader is.
+void MainWindow::announce(ControlId label)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    auto *shown = qobject_cast<QLabel *>(controls_.at(label));
+    if (shown == nullptr)
+        return;
+    QAccessibleAnnouncementEvent event(shown, shown->text());
+    event.setPoliteness(QAccessible::AnnouncementPoliteness::Polite);
+    QAccessible::updateAccessibility(&event);
+#else
+    Q_UNUSED(label)
+#endif
 }
 
 // A field is named by the caption beside it, the second number and the banner by names of their

@@ -3,6 +3,7 @@
 #include "app/qt/platform.h"
 #include "app/windowmodel.h"
 
+#include <QTimer>
 #include <QWidget>
 #include <memory>
 #include <vector>
@@ -28,10 +29,12 @@ class ResultLabel;
 //
 // Beside what it shows, the window gives screen readers each control's name (app/captions): a
 // result label is named by the text it shows, which Qt keeps current and announces at each
-// change, and described by what that text is. A result label's context menu copies its text;
-// with the focus on the button or "=" that answers for a result, the keyboard's context-menu
-// key, or Shift+F10 as anywhere in the window, opens that label's menu.
-class MainWindow : public QWidget, private FormObserver
+// change, and described by what that text is. The model says which result readers are to hear
+// wherever they are, and when (app/announcements.h); the window gives it a timer and, with Qt 6.8
+// or later, sends that result's text as a polite announcement. A result label's context menu copies
+// its text; with the focus on the button or "=" that answers for a result, the keyboard's
+// context-menu key, or Shift+F10 as anywhere in the window, opens that label's menu.
+class MainWindow : public QWidget, private FormObserver, private AnnouncementSeam
 {
     Q_OBJECT
     Q_PROPERTY(bool PinnedOnTop READ pinnedOnTop NOTIFY pinnedOnTopChanged)
@@ -62,8 +65,11 @@ private:
     void textSet(ControlId control, std::u16string_view text) override;
     void optionSelected(ControlId option) override;
     void announceChange(ControlId control, const ChangeEvent &event) override;
+    void startSettling(std::chrono::milliseconds delay) override;
+    void announce(ControlId label) override;
 
     QtPlatform platform_;
+    QTimer settling_;
     WindowModel model_;
     std::unique_ptr<CaptionInBorderStyle> frameStyle_;
     std::vector<QWidget *> controls_; // by control id, the table's order

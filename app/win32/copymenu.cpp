@@ -14,6 +14,9 @@ namespace tarnwick::win32 {
 namespace {
 
 constexpr UINT copyItem = 1;
+// Opening the clipboard is tried this often, this far apart: 50 ms in all.
+constexpr int clipboardAttempts = 6;
+constexpr DWORD clipboardPauseMs = 10;
 
 // The result label under the point on the screen.
 std::optional<std::size_t> labelAt(std::span<const HWND> controls, POINT at)
@@ -75,21 +78,36 @@ bool offerCopy(HWND window, std::span<const HWND> controls, WPARAM source, LPARA
 
 bool copyText(HWND owner, std::wstring_view text)
 {
-    if (OpenClipboard(owner) == FALSE)
-        return false;
-    EmptyClipboard();
-    bool placed = false;
-    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t))) {
-        if (auto *copy = static_cast<wchar_t *>(GlobalLock(memory))) {
-            std::copy(text.begin(), text.end(), copy);
-            copy[text.size()] = L'\0'; // NOLINT: the block holds one more
-            GlobalUnlock(memory);
-            placed = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
-        }
-        if (!placed)
+    // The text first, so that nothing is emptied for a copy that cannot be made.
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    auto *copy = static_cast<wchar_t *>(memory != nullptr ? GlobalLock(memory) : nullptr);
+    if (copy == nullptr) {
+        if (memory != nullptr)
             GlobalFree(memory);
+        MessageBeep(MB_ICONWARNING);
+        return false;
     }
-    CloseClipboard();
+    std::copy(text.begin(), text.end(), copy);
+    copy[text.size()] = L'\0'; // NOLINT: the block holds one more
+    GlobalUnlock(memory);
+
+    // Another program (a clipboard manager, a remote desktop's) may hold the clipboard for a
+    // moment.
+    bool open = false;
+    for (int attempt = 0; attempt < clipboardAttempts && !open; ++attempt) {
+        if (attempt > 0)
+            Sleep(clipboardPauseMs);
+        open = OpenClipboard(owner) != FALSE;
+    }
+    // Emptied only once it is ours; the system owns the text once it is set.
+    const bool placed
+        = open && EmptyClipboard() != FALSE && SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    if (open)
+        CloseClipboard();
+    if (!placed) {
+        GlobalFree(memory);
+        MessageBeep(MB_ICONWARNING);
+    }
     return placed;
 }
 

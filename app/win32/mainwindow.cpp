@@ -32,6 +32,8 @@ const double pointsPerInch = 72.0;
 // headers lack it).
 constexpr UINT getDpiScaledSizeMessage = 0x02E4;
 constexpr UINT placeFlags = SWP_NOZORDER | SWP_NOACTIVATE;
+// The one timer: the user's typing has settled when it runs out.
+constexpr UINT_PTR settlingTimer = 1;
 
 // The form's client area at the density.
 SIZE clientSize(UINT dpi)
@@ -135,7 +137,7 @@ RECT placeOf(const ControlRow &row, UINT dpi)
 
 MainWindow::MainWindow(HINSTANCE instance)
     : instance_(instance)
-    , model_(platform_)
+    , model_(platform_, *this)
 { }
 
 std::unique_ptr<MainWindow> MainWindow::create(HINSTANCE instance)
@@ -255,6 +257,12 @@ LRESULT MainWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case getDpiScaledSizeMessage:
         *reinterpret_cast<SIZE *>(lParam) = frameSize(static_cast<UINT>(wParam)); // NOLINT
         return TRUE;
+    case WM_TIMER:
+        if (wParam != settlingTimer)
+            break;
+        KillTimer(window, settlingTimer);
+        model_.settled();
+        return 0;
     case WM_CONTEXTMENU:
         if (offerCopy(window, controls_, wParam, lParam))
             return 0;
@@ -310,24 +318,23 @@ void MainWindow::command(int id, int code, HWND control)
     if (id < firstControlId || id >= firstControlId + static_cast<int>(controls_.size()))
         return;
     const auto row = static_cast<ControlId>(id - firstControlId);
-    Form &form = model_.form();
     switch (controlTable.at(row).kind) {
     case Kind::TextField:
         // Also when the window itself wrote the text: the model then holds it already.
         if (code == EN_CHANGE) {
             const std::wstring text = windowText(control);
             reporting_ = row;
-            form.edited(row, std::u16string(text.begin(), text.end()));
+            model_.edited(row, std::u16string(text.begin(), text.end()));
             reporting_.reset();
         }
         break;
     case Kind::PushButton:
         if (code == BN_CLICKED)
-            form.pressed(row);
+            model_.pressed(row);
         break;
     case Kind::OptionButton:
         if (code == BN_CLICKED && SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED)
-            form.selected(row);
+            model_.selected(row);
         break;
     default:
         break;
@@ -353,7 +360,6 @@ void MainWindow::createControls()
                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(firstControlId + index)), // NOLINT
                 instance_, nullptr);
         controls_[index] = control;
-        answerScreenReaders(control, row);
         if (row.kind == Kind::TextField)
             SendMessageW(control, EM_SETLIMITTEXT, 0, 0); // no length limit
         if (row.kind == Kind::PushButton)
@@ -362,6 +368,7 @@ void MainWindow::createControls()
             SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0);
         above = &row;
     }
+    answerScreenReaders(controls_);
     layOut();
 }
 
@@ -442,6 +449,19 @@ void MainWindow::textSet(ControlId control, std::u16string_view text)
         return;
     }
     SetWindowTextW(controls_.at(control), wide(text).c_str());
+}
+
+void MainWindow::startSettling(std::chrono::milliseconds delay)
+{
+    SetTimer(window_, settlingTimer, static_cast<UINT>(delay.count()), nullptr);
+}
+
+void MainWindow::announce(ControlId label)
+{
+    if (!live_.at(label))
+        makeLiveRegion(controls_.at(label));
+    live_.at(label) = true;
+    win32::announce(controls_.at(label));
 }
 
 void MainWindow::optionSelected(ControlId option)

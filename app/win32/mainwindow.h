@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/controltable.h"
 #include "app/win32/platform.h"
 #include "app/windowmodel.h"
 
@@ -27,8 +28,10 @@ namespace tarnwick::win32 {
 // The window keeps the focused control while it is inactive or minimised and gives the focus
 // back to it, as a dialog does; no push button becomes the default one. A move to a monitor of
 // another density (WM_DPICHANGED) keeps the client area the form's size and lays everything out
-// again. A result label's context menu copies its text (copymenu.h).
-class MainWindow final : private FormObserver
+// again. A result label's context menu copies its text (copymenu.h). The model says which result
+// screen readers are to hear and when (app/announcements.h); the window gives it a timer
+// (SetTimer) and raises the label's live-region change (accessible.h).
+class MainWindow final : private FormObserver, private AnnouncementSeam
 {
 public:
     // The window with its controls, in the work area of its monitor (centred where it fits),
@@ -66,6 +69,8 @@ private:
 
     void textSet(ControlId control, std::u16string_view text) override;
     void optionSelected(ControlId option) override;
+    void startSettling(std::chrono::milliseconds delay) override;
+    void announce(ControlId label) override;
 
     HINSTANCE instance_;
     HWND window_ = nullptr;
@@ -85,6 +90,9 @@ private:
     std::vector<Font> fonts_; // for the current density
     HBITMAP banner_ = nullptr;
     std::array<HICON, 2> icons_ {}; // small, large
+    // The result labels made live regions: each at its first announcement, which keeps the
+    // annotation's cost off the window's start.
+    std::array<bool, controlTable.size()> live_ {};
 };
 
 } // namespace tarnwick::win32

@@ -1,6 +1,6 @@
 // The whole window's behaviour without a window: rows of what the user does and what every
 // field and label then shows, with the exact texts that one control took on during the last
-// action, in order.
+// action, in order; and what a screen reader is told to speak, and when.
 
 #include "app/controltable.h"
 #include "app/windowmodel.h"
@@ -12,6 +12,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tarnwick {
@@ -83,35 +84,42 @@ private:
 //   "Text1+2000"  2000 typed one character at a time at the end
 //   "Text27-"     Backspace at the end
 //   "Command1"    a click; "Option2" a selection
-class Window
+//   "..."         the user pauses: the settling timer, where it runs, runs out
+// Each announcement is noted as the label's name and its text then: "Label30 61.65".
+class Window : private AnnouncementSeam
 {
 public:
     Window() { model.form().setObserver(&recorder); }
 
     void perform(const std::string &step)
     {
-        Form &form = model.form();
+        if (step == "...") {
+            if (std::exchange(settling_, false))
+                model.settled();
+            return;
+        }
+        const Form &form = model.form();
         const std::size_t sign = step.find_first_of("=+-", 1);
         const std::string name = step.substr(0, sign);
         const ControlId id = form.id(name);
         if (sign == std::string::npos) {
             if (controlRow(name).kind == Kind::OptionButton)
-                form.selected(id);
+                model.selected(id);
             else
-                form.pressed(id);
+                model.pressed(id);
             return;
         }
         const std::u16string text = toUtf16(step.substr(sign + 1));
         switch (step[sign]) {
         case '=':
-            form.edited(id, text);
+            model.edited(id, text);
             break;
         case '+':
             for (const char16_t typed : text)
-                form.edited(id, form.text(id) + typed);
+                model.edited(id, form.text(id) + typed);
             break;
         default:
-            form.edited(
+            model.edited(
                 id, form.text(id).substr(0, form.text(id).empty() ? 0 : form.text(id).size() - 1));
             break;
         }
@@ -123,8 +131,23 @@ public:
     }
 
     FakePlatform platform;
-    WindowModel model { platform };
+    WindowModel model { platform, *this };
     Recorder recorder { model.form() };
+    std::vector<std::string> spoken;
+
+private:
+    void startSettling(std::chrono::milliseconds delay) override
+    {
+        EXPECT_EQ(delay, Announcements::settlingTime);
+        settling_ = true;
+    }
+    void announce(ControlId label) override
+    {
+        spoken.push_back(
+            std::string(model.form().name(label)) + " " + text(controlTable.at(label).name));
+    }
+
+    bool settling_ = false;
 };
 
 struct CascadeRow
@@ -332,6 +355,66 @@ INSTANTIATE_TEST_SUITE_P(Commands, Cascade,
         { "VisitChangesNoText", plates, "Command11", { { "Label26", "78.5" } }, "Text24", {} },
     }),
     rowName);
+
+struct SpeakingRow
+{
+    std::string name;
+    std::vector<std::string> steps;
+    std::vector<std::string> spoken; // in order
+};
+
+void PrintTo(const SpeakingRow &row, std::ostream *out)
+{
+    *out << row.name;
+}
+
+class Speaking : public ::testing::TestWithParam<SpeakingRow>
+{
+};
+
+TEST_P(Speaking, TellsTheReaderEachSettledResult)
+{
+    Window window;
+    for (const std::string &step : GetParam().steps)
+        window.perform(step);
+    EXPECT_EQ(window.spoken, GetParam().spoken);
+}
+
+const Steps roundBarTyped { "Text4+100", "Text18+1000" };
+
+INSTANTIATE_TEST_SUITE_P(Results, Speaking,
+    ::testing::ValuesIn(std::vector<SpeakingRow> {
+        { "TypingSpokenOnceSettled", { "Text4+100", "Text18+1000", "..." }, { "Label30 61.65" } },
+        { "NothingWhileTyping", roundBarTyped, {} },
+        { "CalculatorFieldsSpeakTheResult", { "Text24+2", "Text25+3", "..." }, { "Label32 6.00" } },
+        { "ForwardedWeightSpeaksOnlyThePanel",
+            { "Text25=4", "...", "Text4=20", "Text18=1000", "..." },
+            { "Label32 0.00", "Label30 2.47" } },
+        { "WeightButtonAtOnceInPlaceOfTyping", { "Text4=20", "Text18+1000", "Command5", "..." },
+            { "Label30 2.47" } },
+        { "EqualsAtOnce", { "Text24=2", "Text25=3", "...", "Option3", "Command7" },
+            { "Label32 6.00", "Label32 5.00" } },
+        { "SameTextNotAgain",
+            { "Text4=20", "Text18=1000", "...", "Text18=1000.0", "...", "Command5" },
+            { "Label30 2.47" } },
+        { "DensitySpeaksTheLastWeightItRefreshed",
+            { "Text11=60", "Text12=50", "Text14=1000", "Text4=20", "Text18=1000", "...",
+                "Text27=2.7", "..." },
+            { "Label30 2.47", "Label29 2.33" } },
+        { "DensityRefreshingNothing",
+            { "Text1=1000", "Text2=1000", "Text3=10", "Text5=2000000", "Text6=6", "...",
+                "Text27=7.850001", "..." },
+            { "Label27 94.2" } },
+        { "DensityTypedAfterAField", { "Text5=2000000", "Text6+6", "Text27-", "..." },
+            { "Label27 93.6" } },
+        { "ResetDropsWhatWasPendingAndForgets",
+            { "Text4=20", "Text18=1000", "...", "Text18+0", "Command10", "...", "Text27=7.85",
+                "Text4=20", "Text18=1000", "..." },
+            { "Label30 2.47", "Label30 2.47" } },
+        { "PinVisitAndSelectionSpeakNothing",
+            { "Command8", "Command11", "Option2", "Option6", "..." }, {} },
+    }),
+    [](const auto &info) { return info.param.name; });
 
 TEST(WindowModel, StartsInTheTableState)
 {

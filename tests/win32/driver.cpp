@@ -112,6 +112,17 @@ void Driver::pump() const
     }
 }
 
+void Driver::pause() const
+{
+    const auto settling = static_cast<DWORD>(tarnwick::Announcements::settlingTime.count());
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < settling + 300) {
+        pump();
+        Sleep(10);
+    }
+    pump();
+}
+
 void Driver::focus(std::string_view name) const
 {
     // As a user clicks into it: the window comes to the front first where something else (a

@@ -39,6 +39,8 @@ public:
 
     // Runs the window's own loop until it has nothing left to do.
     void pump() const;
+    // The user pauses: runs the window's loop until the typing has settled and a little more.
+    void pause() const;
     // Puts the focus into the control, with the caret at the end of a field's text.
     void focus(std::string_view name) const;
     // Characters into the focused control, one WM_CHAR each, as a keyboard delivers them.

@@ -207,11 +207,15 @@ def open_menu(events, how, what):
         and source.getRoleName() in ("popup menu", "menu")))
 
 
-def copy(label, events, how, what):
-    """Chooses the menu's item with Down and Return; the clipboard must hold the label's text."""
+def copy(label, events, how, what, keys=("Down", "Return")):
+    """Chooses the menu's one item, read out as 复制(C), with the keys; the clipboard must hold
+    the label's text."""
     shown = label.name
-    open_menu(events, how, what)
-    xdotool("key", "Down", "Return")
+    menu = open_menu(events, how, what)
+    items = [item.name for item in children(menu) if item.name]
+    if items != ["复制(C)"]:
+        fail(f"the menu from {what} reads {items!r}, expected ['复制(C)']")
+    xdotool("key", *keys)
     wait_for(f"the clipboard to hold {shown!r} after {what}", lambda: subprocess.run(
         ["xclip", "-o", "-selection", "clipboard"], capture_output=True,
         timeout=WAIT).stdout.decode() == shown)
@@ -253,7 +257,7 @@ def check(controls, events):
     wait_for("Label30 to show a new weight", lambda: label.name != "61.65")
     xdotool("key", "Tab")
     focus_on(controls["Command5"], "Command5")
-    copy(label, events, lambda: xdotool("key", "Menu"), "the menu key on Command5")
+    copy(label, events, lambda: xdotool("key", "Menu"), "the menu key on Command5", ("c",))
 
 
 def run(program):

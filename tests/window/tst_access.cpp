@@ -1,5 +1,5 @@
-// The context menus: a field's own, in Chinese; a result label's "复制", from a right click on it
-// or the keyboard on the button that answers for it. No text, `changed` or focus moves.
+// The context menus: a field's own, in Chinese; a result label's "复制(&C)", from a right click on
+// it or the keyboard on the button that answers for it. No text, `changed` or focus moves.
 
 #include "app/qt/translations.h"
 #include "windowtest.h"
@@ -123,6 +123,8 @@ void AccessTest::contextMenu()
             (qobject_cast<QLineEdit *>(ownerWidget) != nullptr
                     ? QStringList { "撤消", "重做", "剪切", "复制", "粘贴", "删除", "全选" }
                     : QStringList { "复制" }));
+        if (qobject_cast<QLineEdit *>(ownerWidget) == nullptr)
+            QCOMPARE(menu->actions().constFirst()->text(), QStringLiteral("复制(&C)"));
         QCOMPARE(QApplication::focusWidget(), focus);
         if (copied.isEmpty()) {
             QTest::keyClick(menu, Qt::Key_Escape);
