@@ -332,7 +332,8 @@ HINSTANCE WINAPI countedShellExecute(
     return shellExecute(window, verb, file, parameters, folder, show);
 }
 
-// The slot of this program's import table through which its calls of the function go.
+// The slot of this program's import table through which its calls of the function go; null where
+// it does not call the function.
 IMAGE_THUNK_DATA *importOf(FARPROC function)
 {
     auto *base = reinterpret_cast<BYTE *>(GetModuleHandleW(nullptr));
@@ -349,12 +350,13 @@ IMAGE_THUNK_DATA *importOf(FARPROC function)
                 return slot;
         }
     }
-    std::fprintf(stderr, "this program does not import the function\n");
-    std::abort();
+    return nullptr;
 }
 
 void pointImport(IMAGE_THUNK_DATA *slot, ULONG_PTR function)
 {
+    if (slot == nullptr)
+        return;
     DWORD protection = 0;
     VirtualProtect(slot, sizeof(*slot), PAGE_READWRITE, &protection);
     slot->u1.Function = function;
@@ -384,7 +386,8 @@ UrlCatcher::UrlCatcher()
     handedToShell.clear();
     shellExecuteImport_
         = importOf(GetProcAddress(GetModuleHandleW(L"shell32.dll"), "ShellExecuteW"));
-    shellExecute = reinterpret_cast<ShellExecuteFunction>(shellExecuteImport_->u1.Function);
+    if (shellExecuteImport_ != nullptr)
+        shellExecute = reinterpret_cast<ShellExecuteFunction>(shellExecuteImport_->u1.Function);
     pointImport(shellExecuteImport_, reinterpret_cast<ULONG_PTR>(countedShellExecute));
 }
 
