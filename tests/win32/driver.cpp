@@ -332,6 +332,48 @@ std::wstring value(HKEY root, const wchar_t *key)
     return text.data();
 }
 
+using ShellExecuteFunction = HINSTANCE(WINAPI *)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+ShellExecuteFunction shellExecute = nullptr;
+std::vector<std::wstring> handedToShell;
+
+HINSTANCE WINAPI countedShellExecute(
+    HWND window, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR folder, INT show)
+{
+    handedToShell.emplace_back(file != nullptr ? file : L"");
+    return shellExecute(window, verb, file, parameters, folder, show);
+}
+
+// The slot of this program's import table through which its calls of the function go; null where
+// it does not call the function.
+IMAGE_THUNK_DATA *importOf(FARPROC function)
+{
+    auto *base = reinterpret_cast<BYTE *>(GetModuleHandleW(nullptr));
+    const auto *headers = reinterpret_cast<const IMAGE_NT_HEADERS *>(
+        base + reinterpret_cast<const IMAGE_DOS_HEADER *>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY &imports
+        = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto *library
+         = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR *>(base + imports.VirtualAddress);
+         library->Name != 0; ++library) {
+        for (auto *slot = reinterpret_cast<IMAGE_THUNK_DATA *>(base + library->FirstThunk);
+             slot->u1.Function != 0; ++slot) {
+            if (slot->u1.Function == reinterpret_cast<ULONG_PTR>(function))
+                return slot;
+        }
+    }
+    return nullptr;
+}
+
+void pointImport(IMAGE_THUNK_DATA *slot, ULONG_PTR function)
+{
+    if (slot == nullptr)
+        return;
+    DWORD protection = 0;
+    VirtualProtect(slot, sizeof(*slot), PAGE_READWRITE, &protection);
+    slot->u1.Function = function;
+    VirtualProtect(slot, sizeof(*slot), protection, &protection);
+}
+
 } // namespace
 
 UrlCatcher::UrlCatcher()
@@ -352,15 +394,27 @@ UrlCatcher::UrlCatcher()
         replacedMachineWide_ = true;
         setValue(HKEY_CLASSES_ROOT, commandKey, nullptr, command);
     }
+    handedToShell.clear();
+    shellExecuteImport_
+        = importOf(GetProcAddress(GetModuleHandleW(L"shell32.dll"), "ShellExecuteW"));
+    if (shellExecuteImport_ != nullptr)
+        shellExecute = reinterpret_cast<ShellExecuteFunction>(shellExecuteImport_->u1.Function);
+    pointImport(shellExecuteImport_, reinterpret_cast<ULONG_PTR>(countedShellExecute));
 }
 
 UrlCatcher::~UrlCatcher()
 {
+    pointImport(shellExecuteImport_, reinterpret_cast<ULONG_PTR>(shellExecute));
     if (replacedMachineWide_)
         setValue(HKEY_CLASSES_ROOT, commandKey, nullptr, replacedCommand_);
     RegDeleteTreeW(HKEY_CURRENT_USER, handlerKey);
     SetEnvironmentVariableW(logVariable, nullptr);
     DeleteFileW(log_.c_str());
+}
+
+const std::vector<std::wstring> &UrlCatcher::handedOver() const
+{
+    return handedToShell;
 }
 
 std::vector<std::wstring> UrlCatcher::addresses(std::size_t expected, int patienceMs) const

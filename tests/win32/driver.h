@@ -99,7 +99,10 @@ private:
 // Takes the place of the browser for https addresses: the shell hands each address to
 // url_recorder.exe beside the tests, which writes it to a file. Installed for the current user and
 // removed again; where the system does not let the user's classes override the machine's (Wine),
-// the machine-wide handler is replaced for the while and put back.
+// the machine-wide handler is replaced for the while and put back. Meanwhile this program's
+// import of ShellExecuteW goes through a counter first: what the program hands to the shell is
+// known at once, whether or not the handler the shell starts for it runs (under load, Wine now
+// and then loses the start of a program).
 class UrlCatcher
 {
 public:
@@ -108,8 +111,10 @@ public:
     UrlCatcher &operator=(const UrlCatcher &) = delete;
     ~UrlCatcher();
 
-    // The addresses handed over so far, after waiting until there are `expected` of them or
-    // `patienceMs` have passed (the handler runs as a program of its own).
+    // The addresses handed to ShellExecuteW so far, in order.
+    [[nodiscard]] const std::vector<std::wstring> &handedOver() const;
+    // The addresses the stand-in has recorded so far, after waiting until there are `expected`
+    // of them or `patienceMs` have passed (the handler runs as a program of its own).
     [[nodiscard]] std::vector<std::wstring> addresses(
         std::size_t expected, int patienceMs = 15000) const;
 
@@ -117,6 +122,7 @@ private:
     std::wstring log_;
     std::wstring replacedCommand_; // the machine-wide handler it had to stand in for
     bool replacedMachineWide_ = false;
+    IMAGE_THUNK_DATA *shellExecuteImport_ = nullptr;
 };
 
 // The size of a long paste: a megabyte. Wine's edit control takes time that grows with the
