@@ -56,8 +56,8 @@ INSTANTIATE_TEST_SUITE_P(PlateByDimensions, Formula,
         { "AluminiumSheet", plateByDimensions(2.7, 1000, 1000, 1), 2, "2.7" },
         // Rounded once more from 80 bits (x87), the weight ends on ...76450 and shows .76.
         { "EachStepRoundedOnceToDouble",
-            plateByDimensions(7.85, readNumber("－３11834114"), readNumber("637730"),
-                readNumber("117")),
+            plateByDimensions(
+                7.85, readNumber("－３11834114"), readNumber("637730"), readNumber("117")),
             2, "-182648449706.77" },
     }),
     rowName);
