@@ -3,26 +3,31 @@
 #include "app/captions.h"
 #include "app/controltable.h"
 
+#include <array>
+
 namespace tarnwick {
 
 namespace {
 
-const ControlId densityField = controlIndex("Text27");
+constexpr ControlId densityField = controlIndex("Text27");
 
-// The result label of the field's panel: the one in the same frame, or for the calculator's
-// fields (outside every frame) the calculator's.
-std::optional<ControlId> resultOf(ControlId field)
-{
-    const ControlRow &row = controlTable.at(field);
-    if (row.kind != Kind::TextField)
-        return std::nullopt;
-    for (ControlId label = 0; label < controlTable.size(); ++label) {
-        if (controlTable[label].kind == Kind::ResultLabel
-            && controlTable[label].container == row.container)
-            return label;
+// By field, the result label of its panel: the one in the same frame, or for the calculator's
+// fields (outside every frame) the calculator's; none for every other control.
+constexpr auto resultOf = [] {
+    std::array<std::optional<ControlId>, controlTable.size()> results {};
+    for (ControlId field = 0; field < controlTable.size(); ++field) {
+        if (controlTable[field].kind != Kind::TextField)
+            continue;
+        for (ControlId label = 0; label < controlTable.size(); ++label) {
+            if (controlTable[label].kind == Kind::ResultLabel
+                && controlTable[label].container == controlTable[field].container) {
+                results[field] = label;
+                break;
+            }
+        }
     }
-    return std::nullopt;
-}
+    return results;
+}();
 
 } // namespace
 
@@ -38,7 +43,7 @@ Announcements::Announcements(Form &form, AnnouncementSeam &seam)
 
 void Announcements::edited(ControlId field)
 {
-    const std::optional<ControlId> result = field == densityField ? refreshed_ : resultOf(field);
+    const std::optional<ControlId> result = field == densityField ? refreshed_ : resultOf.at(field);
     refreshed_.reset();
     if (result)
         pending_ = result;
